@@ -1,0 +1,38 @@
+// Opening a listed file with the application the desktop associates with it.
+#include "window/Principal.h"
+
+#include "platform/Archivos.h"
+#include "platform/Plataforma.h"
+
+#include <QListWidget>
+
+using namespace Qt::StringLiterals;
+
+void Principal::Ejecutar_Click()
+{
+    AbrirSeleccionado();
+}
+
+void Principal::Recursos_DblClick()
+{
+    AbrirSeleccionado();
+}
+
+void Principal::AbrirSeleccionado()
+{
+    const int seleccionado = IndiceSeleccionado();
+    if (seleccionado < 0)
+        return;
+    const QString ruta = CarpetaProyecto() + Recursos->item(seleccionado)->text();
+    const QString nombreLote = QString(QChar(kSeparador)) + u"temporal.bat"_s;
+    try {
+        // Looked up first, so that a missing file leaves the last batch file as it was.
+        const Archivo archivo = SistemaArchivos->GetFile(ruta);
+        auto flujo = SistemaArchivos->CreateTextFile(plataforma_.CarpetaAplicacion() + nombreLote, true);
+        flujo->WriteLine(u"start "_s + archivo.ShortPath());
+        flujo->Close();
+        plataforma_.Shell(plataforma_.CarpetaAplicacion() + nombreLote, 0);
+    } catch (const ErrorArchivo& error) {
+        plataforma_.MsgBox(this, error.Texto(), Estilo::Critico, u"Error..."_s);
+    }
+}

@@ -1,0 +1,12 @@
+// Splitting paths and names at the last occurrence of a character.
+#pragma once
+
+#include <QString>
+
+// `ruta` up to and including the last `caracter`; empty when there is none.
+QString ExtraerCarpeta(const QString& ruta, QChar caracter);
+// What follows the last `caracter` in `ruta`; all of `ruta` when there is none.
+QString Extraer2(const QString& ruta, QChar caracter);
+// The search key of a resource: its file name up to the last dot, or the
+// whole name when it has none. "Title.jpeg" gives "Title"; ".png" gives "".
+QString ClaveBusqueda(const QString& nombre);

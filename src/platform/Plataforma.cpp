@@ -1,0 +1,3 @@
+#include "platform/Plataforma.h"
+
+Plataforma::~Plataforma() = default;

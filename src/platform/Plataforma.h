@@ -1,0 +1,53 @@
+// What the window asks of the desktop: the open dialog, message boxes, the
+// event pump, starting a program and the program's own folder. The program
+// talks to the real desktop through PlataformaQt; the tests script every
+// answer through a fake, so that no flow needs a person at the screen.
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+// Message-box styles and answers, as the numbers the window uses.
+namespace Estilo {
+inline constexpr int SoloAceptar = 0;
+inline constexpr int SiNo = 4;
+inline constexpr int Critico = 16;
+inline constexpr int Exclamacion = 48;
+inline constexpr int Informacion = 64;
+}  // namespace Estilo
+
+namespace Respuesta {
+inline constexpr int Aceptar = 1;
+inline constexpr int Si = 6;
+inline constexpr int No = 7;
+}  // namespace Respuesta
+
+// The open dialog's settings, kept by the window as its `Dialogos` control.
+class DialogoAbrir : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    bool CancelError = false;  // a cancelled dialog is reported, never mistaken for a choice
+    QString DefaultExt;
+    QString Filter;
+};
+
+class Plataforma {
+public:
+    virtual ~Plataforma();
+
+    // The chosen file's full path, or nothing when the user cancelled.
+    virtual std::optional<QString> ShowOpen(QWidget* dueno, const DialogoAbrir& dialogo) = 0;
+    // A modal box; returns the pressed button (Respuesta).
+    virtual int MsgBox(QWidget* dueno, const QString& texto, int estilo, const QString& titulo) = 0;
+    // Lets pending window events (repaints, clicks) be handled, then returns.
+    virtual void DoEvents() = 0;
+    // Starts a program or batch file and returns at once.
+    virtual void Shell(const QString& ruta, int estiloVentana) = 0;
+    // A folder where the program may write its own files.
+    virtual QString CarpetaAplicacion() = 0;
+};

@@ -1,0 +1,80 @@
+#include "platform/PlataformaQt.h"
+
+#include "platform/Lote.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QStandardPaths>
+#include <QUrl>
+
+using namespace Qt::StringLiterals;
+
+std::optional<QString> PlataformaQt::ShowOpen(QWidget* dueno, const DialogoAbrir& dialogo)
+{
+    QFileDialog caja(dueno);
+    // Qt's own dialog looks and behaves the same on every desktop.
+    caja.setOption(QFileDialog::DontUseNativeDialog, true);
+    caja.setAcceptMode(QFileDialog::AcceptOpen);
+    caja.setFileMode(QFileDialog::ExistingFile);
+    caja.setNameFilter(dialogo.Filter);
+    caja.setDefaultSuffix(dialogo.DefaultExt);
+    caja.setDirectory(QDir::currentPath());
+    if (caja.exec() != QDialog::Accepted || caja.selectedFiles().isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(caja.selectedFiles().constFirst());
+}
+
+int PlataformaQt::MsgBox(QWidget* dueno, const QString& texto, int estilo, const QString& titulo)
+{
+    QMessageBox caja(dueno);
+    caja.setWindowTitle(titulo);
+    caja.setText(QString(texto).replace(u"\r\n"_s, u"\n"_s));
+    caja.setTextFormat(Qt::PlainText);
+    switch (estilo & 0x70) {
+    case Estilo::Critico: caja.setIcon(QMessageBox::Critical); break;
+    case Estilo::Exclamacion: caja.setIcon(QMessageBox::Warning); break;
+    case Estilo::Informacion: caja.setIcon(QMessageBox::Information); break;
+    default: break;
+    }
+    if ((estilo & 0x7) == Estilo::SiNo) {
+        caja.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        caja.setDefaultButton(QMessageBox::Yes);  // the first button, as always
+        caja.setEscapeButton(QMessageBox::No);
+        return caja.exec() == QMessageBox::Yes ? Respuesta::Si : Respuesta::No;
+    }
+    caja.setStandardButtons(QMessageBox::Ok);
+    caja.exec();
+    return Respuesta::Aceptar;
+}
+
+void PlataformaQt::DoEvents()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void PlataformaQt::Shell(const QString& ruta, int /*estiloVentana: nothing shows a console here*/)
+{
+    const auto abrir = [](const QString& archivo) {
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(archivo));
+    };
+    if (ruta.endsWith(u".bat"_s, Qt::CaseInsensitive))
+        AbrirLote(ruta, abrir);
+    else
+        abrir(ruta);
+}
+
+QString PlataformaQt::CarpetaAplicacion()
+{
+    const QString junto = QCoreApplication::applicationDirPath();
+    if (QFileInfo(junto).isWritable())
+        return QDir::toNativeSeparators(junto);
+    // Installed system-wide: the program's folder belongs to the system.
+    const QString propia = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    if (!propia.isEmpty() && QDir().mkpath(propia))
+        return QDir::toNativeSeparators(propia);
+    return QDir::toNativeSeparators(junto);
+}

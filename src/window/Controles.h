@@ -1,0 +1,66 @@
+// The few kinds of control the window is made of, beyond Qt's own.
+#pragma once
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QWidget>
+
+#include <functional>
+#include <string_view>
+#include <vector>
+
+// A label that acts like a button: one left click (press and release on it)
+// makes it act; a disabled one is greyed and deaf.
+class BotonEtiqueta : public QLabel {
+    Q_OBJECT
+public:
+    explicit BotonEtiqueta(const QString& texto, QWidget* padre = nullptr);
+
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* evento) override;
+    void mouseReleaseEvent(QMouseEvent* evento) override;
+    void mouseDoubleClickEvent(QMouseEvent* evento) override;
+
+private:
+    bool pulsado_ = false;
+};
+
+// A rectangle outline drawn over a label-button; it takes no input.
+class Contorno : public QWidget {
+    Q_OBJECT
+public:
+    explicit Contorno(QWidget* padre = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* evento) override;
+};
+
+// The status box: read-only text that answers a click.
+class CajaEstado : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit CajaEstado(QWidget* padre = nullptr);
+
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* evento) override;
+};
+
+// The hidden control that loads one data file at a time. It reads the file
+// in pieces into one reused buffer, so that a file of any size costs a fixed
+// amount of memory.
+class Archivo;
+class CargadorDatos : public QWidget {
+    Q_OBJECT
+public:
+    explicit CargadorDatos(QWidget* padre = nullptr);
+    void LoadFile(const Archivo& archivo, const std::function<void(std::string_view)>& trozo);
+
+private:
+    std::vector<char> bufer_;
+};

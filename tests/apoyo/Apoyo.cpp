@@ -1,0 +1,114 @@
+#include "apoyo/Apoyo.h"
+
+#include "window/Controles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QTest>
+
+ProyectoPrueba::ProyectoPrueba()
+{
+    Escribir(QStringLiteral("Game.rxproj"), "RPGXP 1.02");
+}
+
+QString ProyectoPrueba::Carpeta() const
+{
+    return dir_.path() + QLatin1Char('/');
+}
+
+QString ProyectoPrueba::Ruta() const
+{
+    return Carpeta() + QStringLiteral("Game.rxproj");
+}
+
+QString ProyectoPrueba::Escribir(const QString& relativa, const QByteArray& contenido)
+{
+    const QString ruta = Carpeta() + relativa;
+    QDir().mkpath(QFileInfo(ruta).path());
+    QFile f(ruta);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(contenido) != contenido.size())
+        qFatal("cannot write %s", qPrintable(ruta));
+    return ruta;
+}
+
+QString ProyectoPrueba::Recurso(const QString& carpeta, const QString& nombre, const QByteArray& contenido)
+{
+    return Escribir(carpeta + QLatin1Char('/') + nombre, contenido);
+}
+
+QString ProyectoPrueba::Dato(const QString& nombre, const QByteArray& contenido)
+{
+    return Escribir(QStringLiteral("Data/") + nombre, contenido);
+}
+
+bool ProyectoPrueba::Existe(const QString& relativa) const
+{
+    return QFileInfo::exists(Carpeta() + relativa) || QFileInfo(Carpeta() + relativa).isSymLink();
+}
+
+Ventana::Ventana()
+    : ventana(std::make_unique<Principal>(plataforma))
+{
+    QObject::connect(ventana->Analizando, &QLineEdit::textChanged, [this](const QString& t) { lineas << t; });
+    ventana->show();
+}
+
+void Ventana::Analizar(const QString& rutaProyecto)
+{
+    plataforma.eleccionesAbrir.push_back(rutaProyecto);
+    ClicEn(*ventana, ventana->Abrir);
+}
+
+QStringList Ventana::Lista() const
+{
+    return Textos(ventana->Recursos);
+}
+
+int Ventana::Seleccion() const
+{
+    const auto filas = ventana->Recursos->selectionModel()->selectedIndexes();
+    return filas.isEmpty() ? -1 : filas.constFirst().row();
+}
+
+bool Ventana::AccionesHabilitadas() const
+{
+    const bool e = ventana->Recursos->isEnabled();
+    for (QWidget* w : {static_cast<QWidget*>(ventana->Ejecutar), static_cast<QWidget*>(ventana->Borrar),
+                       static_cast<QWidget*>(ventana->Quitar), static_cast<QWidget*>(ventana->Espacio)})
+        if (w->isEnabled() != e)
+            qFatal("the list and the actions disagree on their state");
+    return e;
+}
+
+void ClicEn(QWidget& ventana, QWidget* control)
+{
+    const QPoint centro = control->geometry().center();
+    QWidget* destino = ventana.childAt(centro);
+    if (!destino)
+        destino = &ventana;
+    QTest::mouseClick(destino, Qt::LeftButton, {}, destino->mapFrom(&ventana, centro));
+}
+
+void ClicEnFila(QListWidget* lista, int fila)
+{
+    const QRect r = lista->visualItemRect(lista->item(fila));
+    QTest::mouseClick(lista->viewport(), Qt::LeftButton, {}, r.center());
+}
+
+void DobleClicEnFila(QListWidget* lista, int fila)
+{
+    lista->scrollToItem(lista->item(fila));
+    const QRect r = lista->visualItemRect(lista->item(fila));
+    QTest::mouseClick(lista->viewport(), Qt::LeftButton, {}, r.center());
+    QTest::mouseDClick(lista->viewport(), Qt::LeftButton, {}, r.center());
+}
+
+QStringList Textos(const QListWidget* lista)
+{
+    QStringList t;
+    for (int i = 0; i < lista->count(); ++i)
+        t << lista->item(i)->text();
+    return t;
+}

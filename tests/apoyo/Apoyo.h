@@ -1,0 +1,48 @@
+// Helpers for tests: real project folders on disk, the window with a
+// scripted desktop, and clicks where a user would click.
+#pragma once
+
+#include "apoyo/PlataformaFalsa.h"
+#include "window/Principal.h"
+
+#include <QByteArray>
+#include <QListWidget>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+
+class ProyectoPrueba {
+public:
+    ProyectoPrueba();
+    QString Carpeta() const;                 // with a final separator
+    QString Ruta() const;                    // the project file
+    // Writes a file below the project (creating its folders); returns its full path.
+    QString Escribir(const QString& relativa, const QByteArray& contenido = {});
+    QString Recurso(const QString& carpeta, const QString& nombre, const QByteArray& contenido = {});
+    QString Dato(const QString& nombre, const QByteArray& contenido);
+    bool Existe(const QString& relativa) const;
+
+private:
+    QTemporaryDir dir_;
+};
+
+struct Ventana {
+    PlataformaFalsa plataforma;
+    std::unique_ptr<Principal> ventana;
+    QStringList lineas;  // every text the status box showed, in order
+
+    Ventana();
+    // Opens the project through Abrir, as a user would, and waits for the end.
+    void Analizar(const QString& rutaProyecto);
+    QStringList Lista() const;
+    int Seleccion() const;  // selected row, -1 for none
+    bool AccionesHabilitadas() const;  // all five (list and four actions), checked to agree
+};
+
+// A left click at the middle of `control`, delivered to whatever lies there.
+void ClicEn(QWidget& ventana, QWidget* control);
+// Selects a row of the list the way a click on it would.
+void ClicEnFila(QListWidget* lista, int fila);
+void DobleClicEnFila(QListWidget* lista, int fila);
+QStringList Textos(const QListWidget* lista);

@@ -1,0 +1,83 @@
+// A scripted desktop: answers dialogs and boxes from queues, and records
+// everything the window asked of it.
+#pragma once
+
+#include "platform/Plataforma.h"
+
+#include <QCoreApplication>
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <vector>
+
+class PlataformaFalsa : public Plataforma {
+public:
+    struct Caja {
+        QString texto;
+        int estilo;
+        QString titulo;
+    };
+    struct Dialogo {
+        bool cancelError;
+        QString defaultExt;
+        QString filter;
+    };
+
+    std::deque<std::optional<QString>> eleccionesAbrir;  // nullopt: the user cancels
+    std::deque<int> respuestas;                          // empty: OK, or No to a question
+    std::vector<Caja> cajas;
+    std::vector<Dialogo> dialogos;
+    std::vector<std::pair<QString, int>> programas;
+    QString carpetaAplicacion;
+    int bombeos = 0;
+    bool procesarEventos = false;           // also let Qt handle its events
+    std::function<void(int)> alBombear;     // runs inside the n-th pump (1-based)
+    std::function<void(const Caja&)> alMostrarCaja;
+
+    std::optional<QString> ShowOpen(QWidget*, const DialogoAbrir& d) override
+    {
+        dialogos.push_back({d.CancelError, d.DefaultExt, d.Filter});
+        if (eleccionesAbrir.empty())
+            return std::nullopt;
+        auto eleccion = eleccionesAbrir.front();
+        eleccionesAbrir.pop_front();
+        return eleccion;
+    }
+
+    int MsgBox(QWidget*, const QString& texto, int estilo, const QString& titulo) override
+    {
+        cajas.push_back({texto, estilo, titulo});
+        if (alMostrarCaja)
+            alMostrarCaja(cajas.back());
+        if (!respuestas.empty()) {
+            const int r = respuestas.front();
+            respuestas.pop_front();
+            return r;
+        }
+        return (estilo & 7) == Estilo::SiNo ? Respuesta::No : Respuesta::Aceptar;
+    }
+
+    void DoEvents() override
+    {
+        ++bombeos;
+        if (procesarEventos)
+            QCoreApplication::processEvents();
+        if (alBombear)
+            alBombear(bombeos);
+    }
+
+    void Shell(const QString& ruta, int estilo) override { programas.emplace_back(ruta, estilo); }
+
+    QString CarpetaAplicacion() override { return carpetaAplicacion; }
+
+    QStringList Titulos() const
+    {
+        QStringList t;
+        for (const auto& c : cajas)
+            t << c.titulo;
+        return t;
+    }
+};
