@@ -1,4 +1,373 @@
+// What the user does with the finished list: remove entries, measure,
+// delete, open. On real folders, asserting what is left on disk.
+#include "apoyo/Apoyo.h"
+#include "platform/Archivos.h"
+#include "window/Controles.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QTest>
-class Prueba : public QObject { Q_OBJECT private slots: void nada() {} };
-QTEST_MAIN(Prueba)
+
+#include <filesystem>
+#include <fstream>
+
+#include <QDir>
+#include "platform/Lote.h"
+
+using namespace Qt::StringLiterals;
+namespace fs = std::filesystem;
+
+namespace {
+// A project whose every resource is unused (its Data names nothing), analysed.
+struct Analizado {
+    ProyectoPrueba p;
+    Ventana v;
+    Analizado(const QStringList& nombres, const QList<int>& tamanos = {})
+    {
+        for (int i = 0; i < nombres.size(); ++i)
+            p.Recurso(u"Graphics/Pictures"_s, nombres[i], QByteArray(i < tamanos.size() ? tamanos[i] : 1, 'x'));
+        p.Dato(u"Vacio.rxdata"_s, "\x04\x08[");
+        v.Analizar(p.Ruta());
+        if (!v.AccionesHabilitadas())
+            qFatal("analysis did not finish");
+    }
+    QString Item(const QString& nombre) const { return u"Graphics/Pictures/"_s + nombre; }
+};
+
+// Ctrl+click on the selected entry takes the selection away, as a user would.
+void Deseleccionar(Ventana& v)
+{
+    if (v.Seleccion() < 0)
+        return;
+    const QRect r = v.ventana->Recursos->visualItemRect(v.ventana->Recursos->item(v.Seleccion()));
+    QTest::mouseClick(v.ventana->Recursos->viewport(), Qt::LeftButton, Qt::ControlModifier, r.center());
+    if (v.Seleccion() != -1)
+        qFatal("the selection stayed");
+}
+
+QStringList Nombres(int n)
+{
+    QStringList r;
+    for (int i = 0; i < n; ++i)
+        r << u"R%1.png"_s.arg(i, 2, 10, QLatin1Char('0'));
+    return r;
+}
+}  // namespace
+
+class PruebaAcciones : public QObject {
+    Q_OBJECT
+private slots:
+    void quitar();
+    void espacio_data();
+    void espacio();
+    void espacioConArchivosPerdidos();
+    void borrarNo();
+    void borrarSi();
+    void borrarTextosDelPlural();
+    void borrarConFallos();
+    void borrarNuncaSaleDelProyecto();
+    void abrirArchivo();
+    void abrirSinSeleccionOArchivoPerdido();
+    void loteSinInterprete();
+};
+
+void PruebaAcciones::quitar()
+{
+    Analizado a(Nombres(10));
+    Principal& w = *a.v.ventana;
+    QCOMPARE(a.v.Seleccion(), 9);  // where the analysis left it
+    Deseleccionar(a.v);
+    ClicEn(w, w.Quitar);  // nothing selected: nothing happens
+    QCOMPARE(w.Recursos->count(), 10);
+
+    ClicEnFila(w.Recursos, 3);
+    ClicEn(w, w.Quitar);
+    QCOMPARE(w.Recursos->count(), 9);
+    QCOMPARE(a.v.Seleccion(), 2);  // the entry before, not the one moving up
+    QVERIFY(!a.v.Lista().contains(a.Item(u"R03.png"_s)));
+    QVERIFY(a.p.Existe(u"Graphics/Pictures/R03.png"_s));  // the file stays
+
+    ClicEnFila(w.Recursos, 8);
+    ClicEn(w, w.Quitar);
+    QCOMPARE(a.v.Seleccion(), 7);  // the new last
+    QCOMPARE(a.v.Lista().last(), a.Item(u"R08.png"_s));
+
+    ClicEnFila(w.Recursos, 0);
+    ClicEn(w, w.Quitar);
+    QCOMPARE(a.v.Seleccion(), -1);
+    ClicEn(w, w.Quitar);
+    QCOMPARE(w.Recursos->count(), 7);
+
+    Analizado uno({u"Solo.png"_s});
+    ClicEnFila(uno.v.ventana->Recursos, 0);
+    ClicEn(*uno.v.ventana, uno.v.ventana->Quitar);
+    QCOMPARE(uno.v.ventana->Recursos->count(), 0);
+    QCOMPARE(uno.v.Seleccion(), -1);
+    QVERIFY(uno.v.AccionesHabilitadas());
+}
+
+void PruebaAcciones::espacio_data()
+{
+    QTest::addColumn<QList<int>>("tamanos");
+    QTest::addColumn<QString>("texto");
+    QTest::newRow("1019") << QList<int>{1019} << "Espacio ahorrado: 0 Kb";
+    QTest::newRow("1020") << QList<int>{1020} << "Espacio ahorrado: 1 Kb";
+    QTest::newRow("1024") << QList<int>{1024} << "Espacio ahorrado: 1 Kb";
+    QTest::newRow("2039") << QList<int>{2039} << "Espacio ahorrado: 1 Kb";
+    QTest::newRow("2040") << QList<int>{2040} << "Espacio ahorrado: 2 Kb";
+    QTest::newRow("each truncated") << QList<int>{1000, 1000, 1000} << "Espacio ahorrado: 0 Kb";
+    QTest::newRow("sum of units") << QList<int>{1020, 2040, 0, 1, 5000} << "Espacio ahorrado: 7 Kb";
+    QTest::newRow("empty list") << QList<int>{} << "Espacio ahorrado: 0 Kb";
+}
+
+void PruebaAcciones::espacio()
+{
+    QFETCH(QList<int>, tamanos);
+    QFETCH(QString, texto);
+    Analizado a(Nombres(int(tamanos.size())), tamanos);
+    Principal& w = *a.v.ventana;
+    if (!tamanos.isEmpty())
+        ClicEnFila(w.Recursos, 0);
+    ClicEn(w, w.Espacio);
+    QCOMPARE(w.TextoA->text(), texto);
+    QCOMPARE(a.v.Seleccion(), int(tamanos.size()) - 1);  // the walk ends on the last entry
+    QVERIFY(a.v.plataforma.cajas.empty());
+    QVERIFY(a.v.AccionesHabilitadas());
+}
+
+void PruebaAcciones::espacioConArchivosPerdidos()
+{
+    Analizado a(Nombres(8), {2040, 2040, 2040, 2040, 2040, 2040, 2040, 2040});
+    for (int i : {1, 2, 3, 4, 5, 6})
+        QFile::remove(a.p.Carpeta() + a.Item(Nombres(8)[i]));
+    ClicEn(*a.v.ventana, a.v.ventana->Espacio);
+    QCOMPARE(a.v.ventana->TextoA->text(), u"Espacio ahorrado: 4 Kb"_s);
+    QCOMPARE(a.v.plataforma.cajas.size(), size_t(1));
+    const auto& caja = a.v.plataforma.cajas[0];
+    QCOMPARE(caja.titulo, u"Aviso..."_s);
+    QCOMPARE(caja.estilo, 48);
+    QVERIFY(caja.texto.startsWith(u"No se pudo medir el tamaño de 6 archivos de la lista; el espacio ahorrado no los cuenta:\r\n"_s
+                                  + a.p.Carpeta() + a.Item(u"R01.png"_s) + u": no existe\r\n"_s));
+    QVERIFY(caja.texto.endsWith(u"\r\n... y 1 más."_s));
+    QCOMPARE(a.v.Seleccion(), 7);
+}
+
+void PruebaAcciones::borrarNo()
+{
+    Analizado a(Nombres(3));
+    ClicEnFila(a.v.ventana->Recursos, 1);
+    a.v.plataforma.respuestas = {Respuesta::No};
+    ClicEn(*a.v.ventana, a.v.ventana->Borrar);
+    QCOMPARE(a.v.plataforma.cajas.size(), size_t(1));
+    for (const QString& n : Nombres(3))
+        QVERIFY(a.p.Existe(a.Item(n)));
+    QCOMPARE(a.v.Lista().size(), 3);
+    QCOMPARE(a.v.Seleccion(), 1);
+    QVERIFY(a.v.AccionesHabilitadas());
+}
+
+void PruebaAcciones::borrarSi()
+{
+    Analizado a(Nombres(5));
+    Principal& w = *a.v.ventana;
+    a.p.Escribir(u"Graphics/Pictures/Usado.png"_s);  // not on the list
+    QFile::setPermissions(a.p.Carpeta() + a.Item(u"R04.png"_s), QFile::ReadOwner);  // read-only
+    ClicEnFila(w.Recursos, 2);
+    ClicEn(w, w.Quitar);  // keep R02
+    a.v.plataforma.respuestas = {Respuesta::Si};
+    ClicEn(w, w.Borrar);
+
+    QCOMPARE(a.v.plataforma.cajas.size(), size_t(2));
+    QCOMPARE(a.v.plataforma.cajas[0].texto,
+             u"¿Esta seguro de borrar 4 recursos de su juego?\r\nUna vez borrados no se podrán recuperar..."_s);
+    QCOMPARE(a.v.plataforma.cajas[0].estilo, 68);
+    QCOMPARE(a.v.plataforma.cajas[0].titulo, u"Confirmación..."_s);
+    QCOMPARE(a.v.plataforma.cajas[1].texto, u"¡Borrado completado con éxito!\r\n¡Limpieza de recursos finalizada!"_s);
+    QCOMPARE(a.v.plataforma.cajas[1].estilo, 64);
+    QCOMPARE(a.v.plataforma.cajas[1].titulo, u"Aviso..."_s);
+
+    for (const char* n : {"R00.png", "R01.png", "R03.png", "R04.png"})
+        QVERIFY2(!a.p.Existe(a.Item(QString::fromLatin1(n))), n);
+    QVERIFY(a.p.Existe(a.Item(u"R02.png"_s)));
+    QVERIFY(a.p.Existe(a.Item(u"Usado.png"_s)));
+    QVERIFY(a.p.Existe(u"Data/Vacio.rxdata"_s) && a.p.Existe(u"Game.rxproj"_s));
+    // The entries stay on view, greyed, the last one selected.
+    QCOMPARE(a.v.Lista().size(), 4);
+    QCOMPARE(a.v.Seleccion(), 3);
+    QVERIFY(!a.v.AccionesHabilitadas());
+}
+
+void PruebaAcciones::borrarTextosDelPlural()
+{
+    for (int n : {0, 1}) {
+        Analizado a(Nombres(n));
+        a.v.plataforma.respuestas = {Respuesta::Si};
+        ClicEn(*a.v.ventana, a.v.ventana->Borrar);
+        QCOMPARE(a.v.plataforma.cajas.size(), size_t(2));
+        QCOMPARE(a.v.plataforma.cajas[0].texto.section(u"\r\n"_s, 0, 0),
+                 u"¿Esta seguro de borrar %1 recursos de su juego?"_s.arg(n));
+        QCOMPARE(a.v.plataforma.cajas[1].titulo, u"Aviso..."_s);
+        QCOMPARE(a.v.plataforma.cajas[1].estilo, 64);
+        QVERIFY(!a.v.AccionesHabilitadas());
+        QVERIFY(!a.p.Existe(a.Item(u"R00.png"_s)));
+    }
+}
+
+void PruebaAcciones::borrarConFallos()
+{
+    Analizado a(Nombres(4));
+    Principal& w = *a.v.ventana;
+    QFile::remove(a.p.Carpeta() + a.Item(u"R01.png"_s));  // gone since the analysis
+    // R02 became a folder: never removed as a file.
+    QFile::remove(a.p.Carpeta() + a.Item(u"R02.png"_s));
+    QDir().mkpath(a.p.Carpeta() + a.Item(u"R02.png"_s) + u"/dentro"_s);
+    a.v.plataforma.respuestas = {Respuesta::Si};
+    ClicEn(w, w.Borrar);
+
+    QVERIFY(!a.p.Existe(a.Item(u"R00.png"_s)));
+    QVERIFY(!a.p.Existe(a.Item(u"R03.png"_s)));
+    QVERIFY(a.p.Existe(a.Item(u"R02.png"_s) + u"/dentro"_s));
+    QCOMPARE(a.v.plataforma.cajas.size(), size_t(2));
+    const auto& cierre = a.v.plataforma.cajas[1];
+    QCOMPARE(cierre.titulo, u"Aviso..."_s);
+    QCOMPARE(cierre.estilo, 48);
+    QVERIFY(!cierre.texto.contains(u"éxito"_s));
+    QCOMPARE(cierre.texto, u"No se pudieron borrar 2 de 4 recursos:\r\n"_s
+                               + a.p.Carpeta() + a.Item(u"R01.png"_s) + u": no existe\r\n"_s
+                               + a.p.Carpeta() + a.Item(u"R02.png"_s) + u": es una carpeta\r\n"_s
+                               + u"Los demás recursos de la lista se han borrado."_s);
+    QVERIFY(!a.v.AccionesHabilitadas());
+}
+
+void PruebaAcciones::borrarNuncaSaleDelProyecto()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("links as the tests make them are POSIX-only");
+#else
+    QTemporaryDir fuera;
+    const fs::path afuera = RutaNativa(fuera.path());
+    std::ofstream(afuera / "Objetivo.png") << "valioso";
+    std::ofstream(afuera / "Ajeno.png") << "valioso";
+    fs::create_directory(afuera / "Musica");
+    std::ofstream(afuera / "Musica" / "Tema.mid") << "valioso";
+
+    ProyectoPrueba p;
+    p.Recurso(u"Graphics/Pictures"_s, u"Propio.png"_s);
+    // A listed link to a file elsewhere, and a resource folder that leads elsewhere.
+    fs::create_symlink(afuera / "Objetivo.png", RutaNativa(p.Carpeta() + u"Graphics/Pictures/Enlace.png"_s));
+    fs::create_directories(RutaNativa(p.Carpeta() + u"Audio"_s));
+    fs::create_directory_symlink(afuera / "Musica", RutaNativa(p.Carpeta() + u"Audio/BGM"_s));
+    p.Dato(u"Vacio.rxdata"_s, "\x04\x08[");
+
+    Ventana v;
+    v.Analizar(p.Ruta());
+    QCOMPARE(v.Lista(), (QStringList{u"Graphics/Pictures/Enlace.png"_s, u"Graphics/Pictures/Propio.png"_s,
+                                     u"Audio/BGM/Tema.mid"_s}));
+    // A list item that was tampered with to reach outside.
+    v.ventana->Recursos->addItem(u"Graphics/Pictures/../../"_s + fuera.path().section(u'/', -1) + u"/Ajeno.png"_s);
+    v.plataforma.respuestas = {Respuesta::Si};
+    ClicEn(*v.ventana, v.ventana->Borrar);
+
+    QVERIFY(!p.Existe(u"Graphics/Pictures/Propio.png"_s));
+    QVERIFY(!fs::is_symlink(RutaNativa(p.Carpeta() + u"Graphics/Pictures/Enlace.png"_s)));  // the link went
+    QVERIFY(fs::exists(afuera / "Objetivo.png"));                                            // its target stayed
+    QVERIFY(fs::exists(afuera / "Musica" / "Tema.mid"));
+    QVERIFY(fs::exists(afuera / "Ajeno.png"));
+    QCOMPARE(v.plataforma.cajas.size(), size_t(2));
+    QVERIFY(v.plataforma.cajas[1].texto.startsWith(u"No se pudieron borrar 2 de 4 recursos:"_s));
+    QVERIFY(v.plataforma.cajas[1].texto.contains(u"Audio/BGM/Tema.mid: no está dentro de la carpeta del proyecto"_s));
+#endif
+}
+
+void PruebaAcciones::abrirArchivo()
+{
+    Analizado a({u"Con espacios y ñ.png"_s, u"Otro.png"_s});
+    Principal& w = *a.v.ventana;
+    QTemporaryDir aplicacion;
+    a.v.plataforma.carpetaAplicacion = aplicacion.path();
+    const QString lote = aplicacion.path() + u"/temporal.bat"_s;
+    const auto contenido = [&] {
+        QFile f(lote);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+
+    ClicEnFila(w.Recursos, 0);
+    ClicEn(w, w.Ejecutar);
+    QCOMPARE(contenido(), (u"start "_s + a.p.Carpeta() + a.Item(u"Con espacios y ñ.png"_s)).toUtf8() + "\r\n");
+    QCOMPARE(a.v.plataforma.programas.size(), size_t(1));
+    QCOMPARE(a.v.plataforma.programas[0], std::make_pair(lote, 0));
+
+    DobleClicEnFila(w.Recursos, 1);
+    QCOMPARE(contenido(), (u"start "_s + a.p.Carpeta() + a.Item(u"Otro.png"_s)).toUtf8() + "\r\n");
+    QCOMPARE(a.v.plataforma.programas.size(), size_t(2));
+    // The window itself does not change.
+    QCOMPARE(a.v.Lista().size(), 2);
+    QCOMPARE(a.v.Seleccion(), 1);
+    QVERIFY(a.v.AccionesHabilitadas());
+    QVERIFY(a.v.plataforma.cajas.empty());
+}
+
+void PruebaAcciones::abrirSinSeleccionOArchivoPerdido()
+{
+    Analizado a({u"A.png"_s, u"B.png"_s});
+    Principal& w = *a.v.ventana;
+    QTemporaryDir aplicacion;
+    a.v.plataforma.carpetaAplicacion = aplicacion.path();
+    const QString lote = aplicacion.path() + u"/temporal.bat"_s;
+
+    Deseleccionar(a.v);
+    ClicEn(w, w.Ejecutar);
+    QVERIFY(!QFile::exists(lote));
+    QVERIFY(a.v.plataforma.programas.empty());
+
+    ClicEnFila(w.Recursos, 0);
+    ClicEn(w, w.Ejecutar);
+    const QByteArray anterior = "start " + (a.p.Carpeta() + a.Item(u"A.png"_s)).toUtf8() + "\r\n";
+    QFile::remove(a.p.Carpeta() + a.Item(u"B.png"_s));
+    DobleClicEnFila(w.Recursos, 1);
+    QFile f(lote);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), anterior);
+    QCOMPARE(a.v.plataforma.programas.size(), size_t(1));
+    QCOMPARE(a.v.plataforma.cajas.size(), size_t(1));
+    QCOMPARE(a.v.plataforma.cajas[0].texto, u"No se encontró el archivo:\r\n"_s + a.p.Carpeta()
+                                                + a.Item(u"B.png"_s) + u"\r\nMotivo: no existe."_s);
+    QCOMPARE(a.v.plataforma.cajas[0].estilo, 16);
+
+    // An application folder that cannot be written is named.
+    a.v.plataforma.carpetaAplicacion = aplicacion.path() + u"/no/existe"_s;
+    ClicEnFila(w.Recursos, 0);
+    ClicEn(w, w.Ejecutar);
+    QCOMPARE(a.v.plataforma.cajas.size(), size_t(2));
+    QCOMPARE(a.v.plataforma.cajas[1].texto, u"No se pudo crear el archivo:\r\n"_s + aplicacion.path()
+                                                + u"/no/existe/temporal.bat\r\nMotivo: no existe."_s);
+    QCOMPARE(a.v.plataforma.programas.size(), size_t(1));
+}
+
+void PruebaAcciones::loteSinInterprete()
+{
+    QTemporaryDir dir;
+    const QString lote = dir.path() + u"/temporal.bat"_s;
+    const QString raro = dir.path() + u"/-x & rm -rf ~; echo $HOME `id` \"a\" 'b' | c.png"_s;
+    auto flujo = ServicioArchivos().CreateTextFile(lote, true);
+    flujo->WriteLine(u"start "_s + raro);
+    flujo->Close();
+
+    QStringList abiertos;
+    QVERIFY(AbrirLote(lote, [&](const QString& archivo) {
+        abiertos << archivo;
+        return true;
+    }));
+    QCOMPARE(abiertos, QStringList{raro});
+
+    QCOMPARE(ArchivoDeLineaStart("start C:\\a b\\c.png\r\n"), std::optional<QString>(u"C:\\a b\\c.png"_s));
+    QCOMPARE(ArchivoDeLineaStart("start \r\n"), std::nullopt);
+    QCOMPARE(ArchivoDeLineaStart("del /q *\r\n"), std::nullopt);
+    QCOMPARE(ArchivoDeLineaStart("START x\r\n"), std::nullopt);
+    QVERIFY(!AbrirLote(dir.path() + u"/no.bat"_s, [](const QString&) { return true; }));
+}
+
+QTEST_MAIN(PruebaAcciones)
 #include "tst_acciones.moc"

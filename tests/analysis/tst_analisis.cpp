@@ -1,4 +1,432 @@
+// Opening a project and analysing it, driven through the window as a user
+// drives it, on real folders.
+#include "apoyo/Apoyo.h"
+#include "window/Controles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
 #include <QTest>
-class Prueba : public QObject { Q_OBJECT private slots: void nada() {} };
-QTEST_MAIN(Prueba)
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+#include <QSignalSpy>
+#include "platform/Archivos.h"
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
+using namespace Qt::StringLiterals;
+namespace fs = std::filesystem;
+
+namespace {
+const QString kRechazo = u"No ha elegido un proyecto del Rpg Maker Xp válido..."_s;
+
+// A Ruby string as the engine's data files hold it.
+QByteArray Marshal(const QByteArray& texto)
+{
+    return QByteArray("\x04\x08I\"", 4) + char(texto.size() + 5) + texto + QByteArray(":\x06" "ET", 4);
+}
+}  // namespace
+
+class PruebaAnalisis : public QObject {
+    Q_OBJECT
+private slots:
+    void catalogoEnOrden();
+    void cancelarNoCambiaNada();
+    void proyectoRechazado();
+    void escaneoCasosLimite();
+    void lineasDeProgreso();
+    void catalogoVacio();
+    void carpetaDatosVacia();
+    void errores_data();
+    void errores();
+    void entradasRarasEnDatos();
+    void nombreQueNoSobreviveIdaYVuelta();
+    void clicsDuranteElAnalisis();
+    void cerrarDuranteElAnalisis();
+    void proyectosReales_data();
+    void proyectosReales();
+};
+
+void PruebaAnalisis::catalogoEnOrden()
+{
+    ProyectoPrueba p;
+    p.Recurso(u"Audio/SE"_s, u"Cursor.wav"_s);
+    p.Recurso(u"Audio/BGS"_s, u"Lluvia.ogg"_s);
+    p.Recurso(u"Audio/ME"_s, u"Fanfarria.mid"_s);
+    p.Recurso(u"Audio/BGM"_s, u"Batalla.mp3"_s);
+    p.Recurso(u"Graphics/Windowskins"_s, u"Ventana.png"_s);
+    p.Recurso(u"Graphics/Pictures"_s, u"b.txt"_s);
+    p.Recurso(u"Graphics/Pictures"_s, u"A sin extension"_s);
+    p.Recurso(u"Graphics/Pictures"_s, u"Canción 森.png"_s);
+    p.Recurso(u"Graphics/Pictures/Sub"_s, u"oculto.png"_s);  // below a resource folder: not listed
+    p.Recurso(u"Graphics/Animations"_s, u"001-Golpe.png"_s);
+    p.Recurso(u"Graphics/Otros"_s, u"ajeno.png"_s);          // not a resource folder
+    QDir().mkpath(p.Carpeta() + u"Graphics/Fogs"_s);             // empty
+    QDir().mkpath(p.Carpeta() + u"Data"_s);
+
+    Ventana v;
+    v.Analizar(p.Ruta());
+    QCOMPARE(v.Lista(), (QStringList{
+        u"Graphics/Animations/001-Golpe.png"_s,
+        u"Graphics/Pictures/A sin extension"_s, u"Graphics/Pictures/b.txt"_s,
+        u"Graphics/Pictures/Canción 森.png"_s,
+        u"Graphics/Windowskins/Ventana.png"_s,
+        u"Audio/BGM/Batalla.mp3"_s, u"Audio/ME/Fanfarria.mid"_s, u"Audio/BGS/Lluvia.ogg"_s,
+        u"Audio/SE/Cursor.wav"_s}));
+    QCOMPARE(v.ventana->Abierto->text(), p.Ruta());
+    QVERIFY(v.AccionesHabilitadas());
+    QVERIFY(v.plataforma.cajas.empty());
+    QCOMPARE(v.ventana->Analizando->text(), u"0"_s);
+}
+
+void PruebaAnalisis::cancelarNoCambiaNada()
+{
+    Ventana v;
+    ClicEn(*v.ventana, v.ventana->Abrir);  // nothing queued: the user cancels
+    QCOMPARE(v.plataforma.dialogos.size(), size_t(1));
+    QVERIFY(v.plataforma.dialogos[0].cancelError);
+    QCOMPARE(v.plataforma.dialogos[0].defaultExt, u"rxproj"_s);
+    QCOMPARE(v.plataforma.dialogos[0].filter, u"Proyecto del Rpg Maker Xp (*.rxproj)"_s);
+    QVERIFY(v.ventana->Abierto->text().isEmpty());
+    QCOMPARE(v.ventana->Analizando->text(), Principal::kDireccionWeb);
+    QVERIFY(!v.AccionesHabilitadas());
+
+    ProyectoPrueba p;
+    p.Recurso(u"Graphics/Icons"_s, u"Espada.png"_s);
+    p.Dato(u"Items.rxdata"_s, Marshal("Escudo"));
+    v.Analizar(p.Ruta());
+    v.ventana->Recursos->setCurrentRow(0);
+    const QStringList lineas = v.lineas;
+    v.plataforma.eleccionesAbrir.push_back(std::nullopt);
+    ClicEn(*v.ventana, v.ventana->Abrir);
+    QCOMPARE(v.Lista(), QStringList{u"Graphics/Icons/Espada.png"_s});
+    QCOMPARE(v.Seleccion(), 0);
+    QCOMPARE(v.ventana->Abierto->text(), p.Ruta());
+    QCOMPARE(v.lineas, lineas);
+    QVERIFY(v.AccionesHabilitadas());
+    QVERIFY(v.plataforma.cajas.empty());
+}
+
+void PruebaAnalisis::proyectoRechazado()
+{
+    ProyectoPrueba p;
+    p.Recurso(u"Graphics/Icons"_s, u"Espada.png"_s);
+    QDir().mkpath(p.Carpeta() + u"Data"_s);
+    const QString mayusculas = p.Escribir(u"Game.RXPROJ"_s);
+
+    Ventana v;
+    v.Analizar(p.Ruta());
+    QVERIFY(v.AccionesHabilitadas());
+
+    for (const QString& eleccion : {mayusculas, u"a.rxp"_s, p.Carpeta() + u"Game.rxproj.bak"_s}) {
+        v.plataforma.cajas.clear();
+        v.Analizar(eleccion);
+        QCOMPARE(v.plataforma.cajas.size(), size_t(1));
+        QCOMPARE(v.plataforma.cajas[0].texto, kRechazo);
+        QCOMPARE(v.plataforma.cajas[0].estilo, 16);
+        QCOMPARE(v.plataforma.cajas[0].titulo, u"Error..."_s);
+        // The earlier project stays on view, greyed.
+        QCOMPARE(v.Lista(), QStringList{u"Graphics/Icons/Espada.png"_s});
+        QCOMPARE(v.ventana->Abierto->text(), p.Ruta());
+        QVERIFY(!v.AccionesHabilitadas());
+    }
+    // And the right one is accepted again.
+    v.plataforma.cajas.clear();
+    v.Analizar(p.Ruta());
+    QVERIFY(v.plataforma.cajas.empty());
+    QVERIFY(v.AccionesHabilitadas());
+}
+
+void PruebaAnalisis::escaneoCasosLimite()
+{
+    ProyectoPrueba p;
+    const QString g = u"Graphics/Battlers"_s;
+    for (const char* nombre : {"Fighter.png", "Fight.png", "Mago.png", "mago2.png", "Title.jpeg", ".png",
+                               "Canción.ogg", "森.png", "Nulo.png", "Nada.png"})
+        p.Recurso(g, QString::fromUtf8(nombre));
+    p.Dato(u"Map001.rxdata"_s, Marshal("SuperFighter01") + Marshal("MAGO2"));
+    p.Dato(u"Map002.rxdata"_s, QByteArray("Title", 5) + QByteArray("\0Nu\0Nulo\0", 9) + Marshal("Canción"));
+    p.Dato(u"Map003.rxdata"_s, Marshal("森") + Marshal("mago"));
+
+    Ventana v;
+    v.Analizar(p.Ruta());
+    // Sorted as Windows lists them; what no data file names stays.
+    QCOMPARE(v.Lista(), (QStringList{g + u"/Mago.png"_s, g + u"/mago2.png"_s, g + u"/Nada.png"_s}));
+    QVERIFY(v.AccionesHabilitadas());
+}
+
+void PruebaAnalisis::lineasDeProgreso()
+{
+    ProyectoPrueba p;
+    for (int i = 0; i < 12; ++i)
+        p.Recurso(u"Audio/SE"_s, u"Sonido%1.wav"_s.arg(i, 2, 10, QLatin1Char('0')));
+    p.Dato(u"A.rxdata"_s, Marshal("Sonido00") + Marshal("Sonido01"));
+    p.Dato(u"B.rxdata"_s, Marshal("Sonido02"));
+    p.Dato(u"C.rxdata"_s, Marshal("Sonido03") + Marshal("Sonido10"));
+
+    Ventana v;
+    v.Analizar(p.Ruta());
+    const QStringList esperadas = {
+        u"3"_s,
+        u"1 de 3 archivos de datos verificados - 0 de 12 recursos utilizados - 33% del analisis completado"_s,
+        u"2 de 3 archivos de datos verificados - 2 de 12 recursos utilizados - 66% del analisis completado"_s,
+        // The last line counts only what the files before the last one named.
+        u"3 de 3 archivos de datos verificados - 3 de 12 recursos utilizados - 100% del analisis completado"_s,
+    };
+    QCOMPARE(v.lineas, esperadas);
+    QCOMPARE(v.Lista().size(), 7);
+    // The last item was examined last and kept: it stays selected.
+    QCOMPARE(v.Seleccion(), 6);
+    QCOMPARE(v.ventana->Recursos->currentItem()->text(), u"Audio/SE/Sonido11.wav"_s);
+
+    // When the last item examined is struck, nothing is left selected.
+    p.Dato(u"C.rxdata"_s, Marshal("Sonido11"));
+    v.Analizar(p.Ruta());
+    QCOMPARE(v.Seleccion(), -1);
+}
+
+void PruebaAnalisis::catalogoVacio()
+{
+    ProyectoPrueba p;
+    p.Dato(u"A.rxdata"_s, "x");
+    p.Dato(u"B.rxdata"_s, "");
+    p.Dato(u"C.rxdata"_s, "y");
+    Ventana v;
+    v.Analizar(p.Ruta());
+    QCOMPARE(v.lineas.size(), 4);
+    QCOMPARE(v.lineas.last(),
+             u"3 de 3 archivos de datos verificados - 0 de 0 recursos utilizados - 100% del analisis completado"_s);
+    QVERIFY(v.Lista().isEmpty());
+    QVERIFY(v.AccionesHabilitadas());
+}
+
+void PruebaAnalisis::carpetaDatosVacia()
+{
+    ProyectoPrueba p;
+    p.Recurso(u"Graphics/Titles"_s, u"Title.png"_s);
+    p.Recurso(u"Graphics/Titles"_s, u".png"_s);
+    QDir().mkpath(p.Carpeta() + u"Data/Sub"_s);
+    p.Escribir(u"Data/Sub/Title.rxdata"_s, Marshal("Title"));  // below Data: not read
+    Ventana v;
+    v.Analizar(p.Ruta());
+    QCOMPARE(v.lineas, QStringList{u"0"_s});
+    QCOMPARE(v.Lista(), (QStringList{u"Graphics/Titles/.png"_s, u"Graphics/Titles/Title.png"_s}));
+    QCOMPARE(v.Seleccion(), -1);
+    QVERIFY(v.AccionesHabilitadas());
+}
+
+void PruebaAnalisis::errores_data()
+{
+    QTest::addColumn<QString>("caso");
+    QTest::addColumn<QString>("ruta");     // relative to the project
+    QTest::addColumn<QString>("motivo");
+    QTest::newRow("no Data folder") << "sin datos" << "Data" << "no existe";
+    QTest::newRow("Data is a file") << "datos archivo" << "Data" << "no es una carpeta";
+    QTest::newRow("resource folder is a file") << "recursos archivo" << "Graphics/Icons" << "no es una carpeta";
+#ifdef Q_OS_UNIX
+    QTest::newRow("resource folder in a link loop") << "recursos ciclo" << "Graphics/Icons"
+                                                    << "los enlaces simbólicos forman un ciclo";
+#endif
+#ifdef Q_OS_LINUX
+    // Reading a process's memory at address 0 fails even for root.
+    QTest::newRow("unreadable data file") << "dato ilegible" << "Data/Map002.rxdata"
+                                          << "error de lectura o escritura en el disco";
+#endif
+}
+
+void PruebaAnalisis::errores()
+{
+    QFETCH(QString, caso);
+    QFETCH(QString, ruta);
+    QFETCH(QString, motivo);
+    ProyectoPrueba p;
+    p.Recurso(u"Graphics/Battlers"_s, u"Heroe.png"_s);
+    p.Recurso(u"Graphics/Battlers"_s, u"Villano.png"_s);
+    if (caso != u"sin datos"_s && caso != u"datos archivo"_s)
+        p.Dato(u"Map001.rxdata"_s, Marshal("Heroe"));
+    if (caso == u"datos archivo"_s)
+        p.Escribir(u"Data"_s, "x");
+    if (caso == u"recursos archivo"_s)
+        p.Escribir(u"Graphics/Icons"_s, "x");
+    if (caso == u"recursos ciclo"_s) {
+        QDir().mkpath(p.Carpeta() + u"Graphics"_s);
+        fs::create_symlink("Icons", RutaNativa(p.Carpeta() + ruta));
+    }
+    if (caso == u"dato ilegible"_s)
+        fs::create_symlink("/proc/self/mem", RutaNativa(p.Carpeta() + ruta));
+
+    Ventana v;
+    v.Analizar(p.Ruta());
+    QCOMPARE(v.plataforma.cajas.size(), size_t(1));
+    const auto& caja = v.plataforma.cajas[0];
+    QCOMPARE(caja.estilo, 16);
+    QCOMPARE(caja.titulo, u"Error..."_s);
+    QVERIFY2(caja.texto.contains(u"\r\n"_s + p.Carpeta() + ruta + u"\r\nMotivo: "_s + motivo + u".\r\n"_s),
+             qPrintable(caja.texto));
+    QVERIFY(caja.texto.endsWith(u"El análisis se ha detenido: la lista no se podrá usar hasta completar un nuevo análisis."_s));
+    // Nothing from an unfinished analysis can be acted upon.
+    QVERIFY(!v.AccionesHabilitadas());
+    QVERIFY(!v.ventana->AnalisisEnCurso());
+}
+
+void PruebaAnalisis::entradasRarasEnDatos()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("links and pipes as the tests make them are POSIX-only");
+#else
+    ProyectoPrueba p;
+    p.Recurso(u"Graphics/Fogs"_s, u"Niebla.png"_s);
+    p.Recurso(u"Graphics/Fogs"_s, u"Bruma.png"_s);
+    p.Recurso(u"Graphics/Fogs"_s, u"Humo.png"_s);
+    const QString otro = p.Escribir(u"Fuera/Otro.rxdata"_s, Marshal("Bruma"));
+    p.Dato(u"Map001.rxdata"_s, Marshal("Niebla"));
+    const fs::path datos = RutaNativa(p.Carpeta() + u"Data"_s);
+    fs::create_directory(datos / "Carpeta");
+    fs::create_symlink("/dev/zero", datos / "Cero.rxdata");       // endless: a device, not a file
+    fs::create_symlink("Ciclo.rxdata", datos / "Ciclo.rxdata");   // a loop
+    fs::create_symlink("NoEsta.rxdata", datos / "Roto.rxdata");   // dangling
+    fs::create_symlink(RutaNativa(otro), datos / "Enlace.rxdata"); // a file elsewhere: read
+    QVERIFY(mkfifo((datos / "Tuberia.rxdata").c_str(), 0600) == 0);
+
+    Ventana v;
+    v.Analizar(p.Ruta());
+    QVERIFY(v.plataforma.cajas.empty());
+    QCOMPARE(v.lineas.first(), u"2"_s);
+    QCOMPARE(v.Lista(), QStringList{u"Graphics/Fogs/Humo.png"_s});
+    QVERIFY(v.AccionesHabilitadas());
+#endif
+}
+
+void PruebaAnalisis::nombreQueNoSobreviveIdaYVuelta()
+{
+#ifndef Q_OS_LINUX
+    QSKIP("file names as raw bytes are a Linux matter");
+#else
+    // A name that is not valid UTF-8 would come back as another name: it is
+    // never listed, so nothing can act on a file it does not mean.
+    ProyectoPrueba p;
+    const fs::path carpeta = RutaNativa(p.Carpeta() + u"Graphics/Icons"_s);
+    fs::create_directories(carpeta);
+    std::ofstream(carpeta / "Mal\xff.png") << "x";
+    std::ofstream(carpeta / "Bien.png") << "x";
+    p.Dato(u"A.rxdata"_s, "nada");
+    Ventana v;
+    v.Analizar(p.Ruta());
+    QCOMPARE(v.Lista(), QStringList{u"Graphics/Icons/Bien.png"_s});
+    fs::remove(carpeta / "Mal\xff.png");
+#endif
+}
+
+void PruebaAnalisis::clicsDuranteElAnalisis()
+{
+    ProyectoPrueba p;
+    for (int i = 0; i < 30; ++i)
+        p.Recurso(u"Graphics/Icons"_s, u"Icono%1.png"_s.arg(i));
+    for (int i = 0; i < 5; ++i)
+        p.Dato(u"Map%1.rxdata"_s.arg(i), Marshal(u"Icono%1"_s.arg(i * 3).toUtf8()));
+
+    Ventana v;
+    QString estadoAntes, estadoDespues;
+    bool deshabilitadas = true;
+    v.plataforma.alBombear = [&](int n) {
+        deshabilitadas = deshabilitadas && !v.AccionesHabilitadas();
+        if (n == 2) {
+            // Abrir is live but ignored; the status box answers.
+            v.plataforma.eleccionesAbrir.push_back(p.Ruta());
+            ClicEn(*v.ventana, v.ventana->Abrir);
+            estadoAntes = v.ventana->Analizando->text();
+            ClicEn(*v.ventana, v.ventana->Analizando);
+            estadoDespues = v.ventana->Analizando->text();
+        }
+    };
+    v.Analizar(p.Ruta());
+    QVERIFY(deshabilitadas);
+    QCOMPARE(v.plataforma.dialogos.size(), size_t(1));
+    QCOMPARE(v.plataforma.cajas.size(), size_t(1));
+    QCOMPARE(v.plataforma.cajas[0].texto, u"Mas novedades y proximas versiones en "_s + Principal::kDireccionWeb);
+    QCOMPARE(v.plataforma.cajas[0].estilo, 64);
+    QCOMPARE(v.plataforma.cajas[0].titulo, u"¡Visitanos!"_s);
+    QCOMPARE(estadoDespues, estadoAntes);
+    QCOMPARE(v.Lista().size(), 24);  // "Icono12" names Icono1 too
+    QVERIFY(v.AccionesHabilitadas());
+}
+
+void PruebaAnalisis::cerrarDuranteElAnalisis()
+{
+    ProyectoPrueba p;
+    for (int i = 0; i < 10; ++i)
+        p.Recurso(u"Graphics/Icons"_s, u"Icono%1.png"_s.arg(i));
+    for (int i = 0; i < 4; ++i)
+        p.Dato(u"Map%1.rxdata"_s.arg(i), Marshal(u"Icono%1"_s.arg(i).toUtf8()));
+
+    // Closed at each possible pause, with Qt's own events flowing.
+    for (int cuando = 1; cuando <= 4; ++cuando) {
+        Ventana v;
+        v.plataforma.procesarEventos = true;
+        v.plataforma.alBombear = [&](int n) {
+            if (n == cuando)
+                v.ventana->close();
+        };
+        v.Analizar(p.Ruta());
+        QVERIFY(!v.ventana->isVisible());
+        QVERIFY(!v.AccionesHabilitadas());
+        QVERIFY(!v.ventana->AnalisisEnCurso());
+        QVERIFY(v.plataforma.cajas.empty());
+    }
+}
+
+void PruebaAnalisis::proyectosReales_data()
+{
+    QTest::addColumn<QString>("nombre");
+    for (const char* nombre : {"reverseworld", "rmxp-hero", "essentials-v17", "reborn-fr"})
+        QTest::newRow(nombre) << QString::fromLatin1(nombre);
+}
+
+void PruebaAnalisis::proyectosReales()
+{
+    QFETCH(QString, nombre);
+    const fs::path fuente = fs::path(MONDRIX_CORPUS) / nombre.toStdString();
+    if (!fs::exists(fuente / "resources.tsv"))
+        QSKIP("the real projects are not beside this checkout");
+
+    // The resources as empty files (only their names matter here) and the
+    // Data folder as a link to the real one.
+    QTemporaryDir dir;
+    const fs::path proyecto = RutaNativa(dir.path()) / "p";
+    fs::create_directories(proyecto);
+    std::ifstream listado(fuente / "resources.tsv");
+    std::string linea;
+    while (std::getline(listado, linea)) {
+        const fs::path ruta = proyecto / fs::path(linea.substr(linea.find('\t') + 1));
+        fs::create_directories(ruta.parent_path());
+        std::ofstream(ruta).flush();
+    }
+    fs::create_directory_symlink(fuente / "Data", proyecto / "Data");
+    std::ofstream(proyecto / "Game.rxproj") << "RPGXP 1.02";
+
+    std::set<QString> esperados;
+    QFile esperado(QString::fromStdString((fuente / "expected-unused.txt").string()));
+    QVERIFY(esperado.open(QIODevice::ReadOnly));
+    while (!esperado.atEnd()) {
+        const QString l = QString::fromUtf8(esperado.readLine()).chopped(1);
+        if (!l.isEmpty())
+            esperados.insert(l);
+    }
+
+    Ventana v;
+    v.Analizar(*TextoDeRuta(proyecto / "Game.rxproj"));
+    QVERIFY(v.plataforma.cajas.empty());
+    const QStringList lista = v.Lista();
+    const std::set<QString> obtenidos(lista.begin(), lista.end());
+    QCOMPARE(int(obtenidos.size()), lista.size());
+    QCOMPARE(obtenidos.size(), esperados.size());
+    QVERIFY(obtenidos == esperados);
+    QVERIFY(v.AccionesHabilitadas());
+}
+
+QTEST_MAIN(PruebaAnalisis)
 #include "tst_analisis.moc"

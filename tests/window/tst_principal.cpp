@@ -1,4 +1,199 @@
+// The window as it opens: its controls, states, places and looks, read back
+// from the live widgets and from its pixels.
+#include "apoyo/Apoyo.h"
+#include "window/Controles.h"
+#include "window/Disposicion.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QTest>
-class Prueba : public QObject { Q_OBJECT private slots: void nada() {} };
-QTEST_MAIN(Prueba)
+
+using namespace Qt::StringLiterals;
+
+class PruebaPrincipal : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { PrepararFuentes(); }
+    void estadoAlArrancar();
+    void accionesDeshabilitadasNoResponden();
+    void habilitarAccionesSoloTocaLaLista();
+    void clicEnElEstado();
+    void disposicion();
+    void pixeles();
+};
+
+void PruebaPrincipal::estadoAlArrancar()
+{
+    Ventana v;
+    Principal& w = *v.ventana;
+    QCOMPARE(w.windowTitle(), u"Mondrix v1.0"_s);
+    QCOMPARE(w.Texto3->text(), Principal::kExplicacion);
+    QCOMPARE(Principal::kExplicacion.size(), 390);
+    QVERIFY(w.Texto3->isVisible());
+    QCOMPARE(w.Analizando->text(), Principal::kDireccionWeb);
+    QVERIFY(w.Analizando->isReadOnly());
+    QVERIFY(w.TextoA->text().isEmpty());
+    QCOMPARE(w.Recursos->count(), 0);
+    QVERIFY(!v.AccionesHabilitadas());
+    QVERIFY(w.Abrir->isEnabled() && w.Analizando->isEnabled());
+    QVERIFY(!w.Abierto->isVisible() && !w.Temporal->isVisible());
+
+    const std::pair<QLabel*, QString> textos[] = {
+        {w.Espacio, u"Ver espacio ahorrado"_s}, {w.Quitar, u"Quitar de la lista"_s},
+        {w.Ejecutar, u"Abrir Archivo"_s}, {w.Borrar, u"Borrar Recursos"_s}, {w.Abrir, u"Abrir"_s},
+        {w.Texto4, u"Se recomienda realizar una copia de seguridad de su proyecto antes de proceder con el borrado."_s},
+        {w.Label1, u"Paso 3: Confirme la eliminación de los recursos de la lista:"_s},
+        {w.Texto2, u"Paso 2: Revisa la lista de recursos no utilizados:"_s},
+        {w.Texto1, u"Paso 1: Elige tu proyecto del Rpg Maker Xp:"_s},
+    };
+    for (const auto& [etiqueta, texto] : textos) {
+        QCOMPARE(etiqueta->text(), texto);
+        QCOMPARE(etiqueta->accessibleName(), texto);
+    }
+    // Every control can be found by its name, by code and by assistive tools.
+    for (const char* nombre : {"Temporal", "Dialogos", "Abierto", "Analizando", "Recursos", "Shape1", "Shape2",
+                               "Shape3", "Shape4", "Shape5", "TextoA"}) {
+        auto* control = w.findChild<QObject*>(QString::fromLatin1(nombre));
+        QVERIFY2(control, nombre);
+        if (auto* widget = qobject_cast<QWidget*>(control))
+            QVERIFY(!widget->accessibleName().isEmpty());
+    }
+}
+
+void PruebaPrincipal::accionesDeshabilitadasNoResponden()
+{
+    Ventana v;
+    Principal& w = *v.ventana;
+    w.Recursos->addItems({u"Audio/SE/a.wav"_s, u"Audio/SE/b.wav"_s});
+    w.Recursos->setCurrentRow(1);
+    for (QWidget* accion : {static_cast<QWidget*>(w.Ejecutar), static_cast<QWidget*>(w.Borrar),
+                            static_cast<QWidget*>(w.Quitar), static_cast<QWidget*>(w.Espacio)})
+        ClicEn(w, accion);
+    DobleClicEnFila(w.Recursos, 0);
+    QCOMPARE(w.Recursos->count(), 2);
+    QCOMPARE(v.Seleccion(), 1);
+    QVERIFY(w.TextoA->text().isEmpty());
+    QVERIFY(v.plataforma.cajas.empty());
+    QVERIFY(v.plataforma.programas.empty());
+}
+
+void PruebaPrincipal::habilitarAccionesSoloTocaLaLista()
+{
+    Ventana v;
+    Principal& w = *v.ventana;
+    w.Recursos->addItems({u"Audio/SE/a.wav"_s, u"Audio/SE/b.wav"_s});
+    w.Recursos->setCurrentRow(1);
+    const auto estados = [&] {
+        QList<bool> e;
+        for (QWidget* hijo : w.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            e << hijo->isEnabled();
+        return e;
+    };
+    const QList<bool> antes = estados();
+    for (bool valor : {true, true, false, false, true}) {
+        w.HabilitarAcciones(valor);
+        QCOMPARE(v.AccionesHabilitadas(), valor);
+        QVERIFY(w.Abrir->isEnabled() && w.Analizando->isEnabled());
+        QCOMPARE(w.Recursos->count(), 2);
+        QCOMPARE(v.Seleccion(), 1);
+    }
+    w.HabilitarAcciones(false);
+    QCOMPARE(estados(), antes);
+}
+
+void PruebaPrincipal::clicEnElEstado()
+{
+    Ventana v;
+    ClicEn(*v.ventana, v.ventana->Analizando);
+    QCOMPARE(v.plataforma.cajas.size(), size_t(1));
+    QCOMPARE(v.plataforma.cajas[0].texto, u"Mas novedades y proximas versiones en https://mondrix.example.org"_s);
+    QCOMPARE(v.plataforma.cajas[0].estilo, 64);
+    QCOMPARE(v.plataforma.cajas[0].titulo, u"¡Visitanos!"_s);
+    QCOMPARE(v.ventana->Analizando->text(), Principal::kDireccionWeb);
+}
+
+void PruebaPrincipal::disposicion()
+{
+    Ventana v;
+    Principal& w = *v.ventana;
+    QCOMPARE(w.size(), QSize(585, 594));
+    QCOMPARE(w.minimumSize(), QSize(585, 594));
+    QCOMPARE(w.maximumSize(), QSize(585, 594));
+    const Qt::WindowFlags flags = w.windowFlags();
+    QVERIFY(flags & Qt::WindowCloseButtonHint);
+    QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+    QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
+    QCOMPARE(w.palette().color(QPalette::Window), QColor(0xC0, 0xFF, 0xFF));
+
+    // A few places, straight from the drawing (twips / 15).
+    QCOMPARE(w.Recursos->geometry(), QRect(8, 208, 569, 249));
+    QCOMPARE(w.Abrir->geometry(), QRect(8, 40, 569, 33));
+    QCOMPARE(w.Espacio->geometry(), QRect(248, 464, 121, 17));
+    QCOMPARE(w.Analizando->geometry(), QRect(8, 80, 569, 19));
+    QCOMPARE(w.Texto3->geometry(), QRect(32, 144, 521, 65));
+    QCOMPARE(w.TextoA->geometry(), QRect(376, 464, 201, 17));
+
+    const QColor navy(0, 0, 0x80), verde(0xC0, 0xFF, 0xC0);
+    for (const Colocacion& fila : Disposicion()) {
+        auto* control = w.findChild<QWidget*>(QString::fromLatin1(fila.nombre));
+        QCOMPARE(control->geometry(), fila.Rectangulo());
+        if (fila.puntos > 0) {
+            QCOMPARE(control->font().family(), u"Comic Sans MS"_s);
+            QCOMPARE(control->font().pointSizeF(), fila.puntos);
+            QCOMPARE(control->font().weight(), QFont::Normal);
+            QVERIFY(!control->font().italic());
+        }
+        if (fila.navy)
+            QCOMPARE(control->palette().color(QPalette::Active, QPalette::WindowText), navy);
+        if (fila.fondo == Fondo::Verde && qobject_cast<QLabel*>(control)) {
+            QCOMPARE(control->palette().color(QPalette::Window), verde);
+            QVERIFY(control->autoFillBackground());
+        }
+        if (fila.fondo == Fondo::Transparente)
+            QVERIFY(!control->autoFillBackground());
+    }
+    QCOMPARE(w.Recursos->palette().color(QPalette::Base), verde);
+    QCOMPARE(w.Analizando->palette().color(QPalette::Base), verde);
+    QCOMPARE(w.Analizando->palette().color(QPalette::Active, QPalette::Text), navy);
+    QCOMPARE(w.Abrir->font().pointSizeF(), 15.75);
+    QCOMPARE(w.Quitar->font().pointSizeF(), 8.25);
+    QCOMPARE(w.Texto1->font().pointSizeF(), 14.25);
+    QCOMPARE(w.Abrir->alignment(), Qt::AlignCenter);
+    QCOMPARE(w.TextoA->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    QCOMPARE(w.Texto3->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    QCOMPARE(w.Texto1->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+    QVERIFY(w.Texto3->wordWrap() && w.Texto4->wordWrap());
+
+    // The outlines lie on top of the label-buttons they frame.
+    QCOMPARE(w.childAt(w.Abrir->geometry().center()), static_cast<QWidget*>(w.Abrir));  // outline lets clicks through
+    const QList<QWidget*> orden = w.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    QVERIFY(orden.indexOf(w.Shape1) > orden.indexOf(w.Abrir));
+    QVERIFY(orden.indexOf(w.Shape5) > orden.indexOf(w.Espacio));
+}
+
+void PruebaPrincipal::pixeles()
+{
+    Ventana v;
+    Principal& w = *v.ventana;
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const auto color = [&](QPoint p) {
+        return w.grab().toImage().pixelColor(p * w.devicePixelRatioF());
+    };
+    const QColor cian(0xC0, 0xFF, 0xFF), verde(0xC0, 0xFF, 0xC0);
+    QCOMPARE(color(QPoint(580, 2)), cian);                       // free corner
+    for (bool habilitada : {false, true}) {
+        w.HabilitarAcciones(habilitada);
+        const QRect r = w.Quitar->geometry();
+        QCOMPARE(color(r.topLeft() + QPoint(3, 3)), verde);          // inside the label-button
+        const QColor borde = color(QPoint(r.left(), r.center().y()));  // on its outline
+        QVERIFY2(borde.lightness() < 60, qPrintable(borde.name()));
+        QCOMPARE(color(QPoint(r.center().x(), r.bottom())).lightness() < 60, true);
+    }
+    const QRect b = w.Borrar->geometry();
+    QCOMPARE(color(b.topLeft() + QPoint(4, 4)), verde);
+    QCOMPARE(color(w.Recursos->geometry().center()), verde);
+}
+
+QTEST_MAIN(PruebaPrincipal)
 #include "tst_principal.moc"

@@ -1,0 +1,28 @@
+# Shared by scripts/run, scripts/test and scripts/bench: installs what is
+# missing on a Debian 12 machine, then configures and builds into build/.
+set -euo pipefail
+
+RAIZ=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+PAQUETES=(
+  cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
+  libgl-dev fonts-comic-neue xvfb xauth desktop-file-utils appstream appstream-util
+  python3 ripgrep
+)
+
+instalar_paquetes() {
+  local faltan=()
+  for p in "${PAQUETES[@]}" "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || faltan+=("$p")
+  done
+  [ ${#faltan[@]} -eq 0 ] && return 0
+  echo "Instalando: ${faltan[*]}"
+  local sudo=()
+  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  "${sudo[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${faltan[@]}" >/dev/null
+}
+
+compilar() {
+  cmake -S "$RAIZ" -B "$RAIZ/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build "$RAIZ/build"
+}
