@@ -93,6 +93,11 @@ void Principal::AplicarDisposicion()
     setFixedSize(kAnchoTwips / kTwipsPorPixel, kAltoTwips / kTwipsPorPixel);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    // The window's own font, small like a dialog's; the labels that hold
+    // long text are fitted to their rectangles below.
+    QFont normal = font();
+    normal.setPointSizeF(8);
+    setFont(normal);
     QPalette fondo = palette();
     fondo.setColor(QPalette::Window, Colores::Fondo);
     setPalette(fondo);
@@ -137,11 +142,29 @@ void Principal::AplicarDisposicion()
                                        ? qobject_cast<QLabel*>(control)->text()
                                        : QString::fromLatin1(fila.nombre));
     }
+    for (QLabel* etiqueta : {Texto4, Texto3})
+        AjustarAlRectangulo(*etiqueta);
     Recursos->setFrameShape(QFrame::Box);
     Recursos->setFrameShadow(QFrame::Plain);
     // Earlier rows lie on top of later ones.
     for (auto fila = filas.rbegin(); fila != filas.rend(); ++fila)
         findChild<QWidget*>(QString::fromLatin1(fila->nombre), Qt::FindDirectChildrenOnly)->raise();
+}
+
+void AjustarAlRectangulo(QLabel& etiqueta)
+{
+    // Faces differ from one system to the next: shrink the text, if need be,
+    // until every line shows within the label's height.
+    const QString texto = etiqueta.text().isEmpty() ? Principal::kExplicacion : etiqueta.text();
+    QFont fuente = etiqueta.font();
+    for (double puntos = fuente.pointSizeF(); puntos >= 6; puntos -= 0.25) {
+        fuente.setPointSizeF(puntos);
+        const QRect necesario = QFontMetrics(fuente).boundingRect(
+            QRect(0, 0, etiqueta.width(), 100000), int(etiqueta.alignment()) | Qt::TextWordWrap, texto);
+        if (necesario.height() <= etiqueta.height())
+            break;
+    }
+    etiqueta.setFont(fuente);
 }
 
 void Principal::Form_Load()

@@ -88,6 +88,8 @@ private:
     bool cerrada_ = false;
 };
 
+// Shrinks a label's font until its whole text fits its rectangle.
+void AjustarAlRectangulo(QLabel& etiqueta);
 // Centres a top-level window on its screen.
 void CentrarEnPantalla(QWidget& ventana);
 // "Comic Sans MS" where the system has it, a comic face of its kind where not.

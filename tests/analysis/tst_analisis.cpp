@@ -1,6 +1,8 @@
 // Opening a project and analysing it, driven through the window as a user
 // drives it, on real folders.
 #include "apoyo/Apoyo.h"
+#include "apoyo/Referencia.h"
+#include "analysis/Catalogo.h"
 #include "window/Controles.h"
 
 #include <QDir>
@@ -10,6 +12,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <set>
 
 #include <QSignalSpy>
@@ -47,6 +50,7 @@ private slots:
     void nombreQueNoSobreviveIdaYVuelta();
     void clicsDuranteElAnalisis();
     void cerrarDuranteElAnalisis();
+    void igualQueElRecorridoSimple();
     void proyectosReales_data();
     void proyectosReales();
 };
@@ -379,6 +383,75 @@ void PruebaAnalisis::cerrarDuranteElAnalisis()
     }
 }
 
+void PruebaAnalisis::igualQueElRecorridoSimple()
+{
+    // Random small projects, built to be awkward: keys inside other keys,
+    // shared prefixes, empty keys, non-ASCII names, NUL bytes, items that
+    // share a key. The window must leave the list, progress lines and
+    // selection that the plain walk leaves.
+    std::mt19937 azar(20261207);
+    const QStringList trozos = {u"Fighter"_s, u"Fight"_s, u"er"_s, u"01"_s, u"Su"_s, u"per"_s, u"ñ"_s,
+                                u"森"_s, u"a"_s, u"A"_s, u" "_s, u"."_s, u"-"_s};
+    const QStringList extensiones = {u".png"_s, u".jpeg"_s, u".ogg"_s, u""_s, u".a.b"_s};
+    const auto al = [&](int n) { return int(azar() % unsigned(n)); };
+    for (int ronda = 0; ronda < 60; ++ronda) {
+        ProyectoPrueba p;
+        std::vector<QByteArray> claves;
+        const int recursos = al(25);
+        for (int i = 0; i < recursos; ++i) {
+            QString base;
+            for (int j = al(4); j >= 0; --j)
+                base += trozos[al(int(trozos.size()))];
+            const QString nombre = base + extensiones[al(int(extensiones.size()))];
+            if (nombre == u"."_s || nombre == u".."_s)
+                continue;
+            const QString carpeta = CarpetasRecursos()[size_t(al(3) * 8)];
+            p.Recurso(carpeta, nombre);
+            claves.push_back(base.toUtf8());
+        }
+        const int archivos = al(5);
+        for (int d = 0; d < archivos; ++d) {
+            QByteArray datos;
+            for (int j = al(6); j > 0; --j) {
+                if (!claves.empty() && al(2))
+                    datos += Marshal(claves[size_t(al(int(claves.size())))]);
+                else
+                    datos += QByteArray(al(3), '\0') + trozos[al(int(trozos.size()))].toUtf8();
+            }
+            p.Dato(u"D%1.rxdata"_s.arg(d, 3, 10, QLatin1Char('0')), datos);
+        }
+        if (archivos == 0)
+            QDir().mkpath(p.Carpeta() + u"Data"_s);
+
+        Ventana v;
+        QStringList catalogo;
+        v.plataforma.alBombear = [&](int n) {
+            if (n == 2)
+                catalogo = v.Lista();
+        };
+        v.Analizar(p.Ruta());
+        QVERIFY(v.AccionesHabilitadas());
+
+        std::vector<std::string> lista, datos;
+        for (const QString& item : catalogo)
+            lista.push_back(item.toStdString());
+        for (int d = 0; d < archivos; ++d) {
+            QFile f(p.Carpeta() + u"Data/D%1.rxdata"_s.arg(d, 3, 10, QLatin1Char('0')));
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            datos.push_back(f.readAll().toStdString());
+        }
+        const referencia::Resultado r = referencia::Recorrer(lista, datos);
+        QStringList esperada, lineas;
+        for (const auto& item : r.lista)
+            esperada << QString::fromStdString(item);
+        for (const auto& linea : r.lineas)
+            lineas << QString::fromStdString(linea);
+        QCOMPARE(v.Lista(), esperada);
+        QCOMPARE(v.lineas.mid(1), lineas);
+        QCOMPARE(v.Seleccion(), r.seleccion);
+    }
+}
+
 void PruebaAnalisis::proyectosReales_data()
 {
     QTest::addColumn<QString>("nombre");
@@ -393,32 +466,12 @@ void PruebaAnalisis::proyectosReales()
     if (!fs::exists(fuente / "resources.tsv"))
         QSKIP("the real projects are not beside this checkout");
 
-    // The resources as empty files (only their names matter here) and the
-    // Data folder as a link to the real one.
     QTemporaryDir dir;
-    const fs::path proyecto = RutaNativa(dir.path()) / "p";
-    fs::create_directories(proyecto);
-    std::ifstream listado(fuente / "resources.tsv");
-    std::string linea;
-    while (std::getline(listado, linea)) {
-        const fs::path ruta = proyecto / fs::path(linea.substr(linea.find('\t') + 1));
-        fs::create_directories(ruta.parent_path());
-        std::ofstream(ruta).flush();
-    }
-    fs::create_directory_symlink(fuente / "Data", proyecto / "Data");
-    std::ofstream(proyecto / "Game.rxproj") << "RPGXP 1.02";
-
-    std::set<QString> esperados;
-    QFile esperado(QString::fromStdString((fuente / "expected-unused.txt").string()));
-    QVERIFY(esperado.open(QIODevice::ReadOnly));
-    while (!esperado.atEnd()) {
-        const QString l = QString::fromUtf8(esperado.readLine()).chopped(1);
-        if (!l.isEmpty())
-            esperados.insert(l);
-    }
+    const QString proyecto = ProyectoReal(fuente, RutaNativa(dir.path()) / "p");
+    const std::set<QString> esperados = LineasDe(fuente / "expected-unused.txt");
 
     Ventana v;
-    v.Analizar(*TextoDeRuta(proyecto / "Game.rxproj"));
+    v.Analizar(proyecto);
     QVERIFY(v.plataforma.cajas.empty());
     const QStringList lista = v.Lista();
     const std::set<QString> obtenidos(lista.begin(), lista.end());

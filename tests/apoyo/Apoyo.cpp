@@ -8,6 +8,12 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include "platform/Archivos.h"
+
+#include <fstream>
+
+namespace fs = std::filesystem;
+
 ProyectoPrueba::ProyectoPrueba()
 {
     Escribir(QStringLiteral("Game.rxproj"), "RPGXP 1.02");
@@ -111,4 +117,31 @@ QStringList Textos(const QListWidget* lista)
     for (int i = 0; i < lista->count(); ++i)
         t << lista->item(i)->text();
     return t;
+}
+
+QString ProyectoReal(const fs::path& fuente, const fs::path& destino)
+{
+    fs::create_directories(destino);
+    std::ifstream listado(fuente / "resources.tsv");
+    std::string linea;
+    while (std::getline(listado, linea)) {
+        const fs::path ruta = destino / fs::path(linea.substr(linea.find('\t') + 1));
+        fs::create_directories(ruta.parent_path());
+        std::ofstream(ruta).flush();
+    }
+    fs::create_directory_symlink(fuente / "Data", destino / "Data");
+    std::ofstream(destino / "Game.rxproj") << "RPGXP 1.02";
+    return *TextoDeRuta(destino / "Game.rxproj");
+}
+
+std::set<QString> LineasDe(const fs::path& archivo)
+{
+    std::set<QString> lineas;
+    QFile f(*TextoDeRuta(archivo));
+    if (!f.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", archivo.string().c_str());
+    for (const QByteArray& l : f.readAll().split('\n'))
+        if (!l.isEmpty())
+            lineas.insert(QString::fromUtf8(l));
+    return lineas;
 }

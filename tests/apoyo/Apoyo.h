@@ -10,7 +10,9 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <filesystem>
 #include <memory>
+#include <set>
 
 class ProyectoPrueba {
 public:
@@ -39,6 +41,13 @@ struct Ventana {
     int Seleccion() const;  // selected row, -1 for none
     bool AccionesHabilitadas() const;  // all five (list and four actions), checked to agree
 };
+
+// Lays out one of the real projects under `destino`: its resources as empty
+// files (only their names matter to the analysis) and its Data folder as a
+// link to the real one. Returns the project file's path.
+QString ProyectoReal(const std::filesystem::path& fuente, const std::filesystem::path& destino);
+// The lines of a UTF-8 text file, as a set.
+std::set<QString> LineasDe(const std::filesystem::path& archivo);
 
 // A left click at the middle of `control`, delivered to whatever lies there.
 void ClicEn(QWidget& ventana, QWidget* control);
