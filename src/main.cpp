@@ -3,9 +3,6 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 
 int main(int argc, char* argv[])
 {
@@ -14,12 +11,7 @@ int main(int argc, char* argv[])
     QApplication::setOrganizationName(QStringLiteral("Mondrix"));
     QApplication::setDesktopFileName(QStringLiteral("org.example.Mondrix"));
 
-    // The program speaks Spanish, and so do Qt's own buttons and dialogs.
-    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
-    QTranslator traduccionQt;
-    if (traduccionQt.load(QStringLiteral("qt_es"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&traduccionQt);
-
+    InstalarTraducciones();
     PrepararFuentes();
     QIcon icono;
     for (int lado : {16, 32, 48, 64, 128, 256})

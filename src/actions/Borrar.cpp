@@ -25,7 +25,7 @@ void Principal::Borrar_Click()
     const int ultimo = Recursos->count() - 1;
     for (int i = 0; i <= ultimo; ++i) {
         Seleccionar(i);
-        const QString item = Recursos->item(IndiceSeleccionado())->text();
+        const QString item = Recursos->item(i)->text();
         const QString carpeta = CarpetaProyecto();
         const QString ruta = carpeta + item;
         try {

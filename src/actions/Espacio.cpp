@@ -17,7 +17,7 @@ void Principal::Espacio_Click()
     const int ultimo = Recursos->count() - 1;
     for (int i = 0; i <= ultimo; ++i) {
         Seleccionar(i);
-        const QString ruta = CarpetaProyecto() + Recursos->item(IndiceSeleccionado())->text();
+        const QString ruta = CarpetaProyecto() + Recursos->item(i)->text();
         try {
             total += UnidadesEspacio(SistemaArchivos->GetFile(ruta).Size());
         } catch (const ErrorArchivo& error) {

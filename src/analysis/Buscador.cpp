@@ -6,160 +6,210 @@
 namespace {
 // Full transition rows for the states nearest the root, where a scan spends
 // nearly all its time; deeper states keep their few children in a list.
-constexpr std::size_t kBytesFilasDensas = std::size_t(2) << 20;
-constexpr std::uint32_t kNinguno = 0xFFFFFFFFu;
+constexpr std::size_t kBytesFilasDensas = std::size_t(256) << 10;
+
+struct Bloque {
+    std::string texto;
+    std::vector<std::uint32_t> inicios{0};
+    explicit Bloque(const std::vector<std::string>& claves)
+    {
+        for (const std::string& c : claves) {
+            texto += c;
+            inicios.push_back(std::uint32_t(texto.size()));
+        }
+    }
+};
 }  // namespace
 
 BuscadorClaves::BuscadorClaves(const std::vector<std::string>& claves)
-    : encontrada_(claves.size(), 0), pendientes_(claves.size())
+    : BuscadorClaves(Bloque(claves).texto, Bloque(claves).inicios)
 {
-    for (const std::string& clave : claves)
-        for (unsigned char b : clave)
-            clase_[b] = 1;
+}
+
+BuscadorClaves::BuscadorClaves(std::string_view bloque, std::span<const std::uint32_t> inicios)
+    : encontrada_(inicios.empty() ? 0 : inicios.size() - 1, 0), pendientes_(encontrada_.size())
+{
+    const auto numClaves = std::uint32_t(encontrada_.size());
+    const auto clave = [&](std::uint32_t k) { return bloque.substr(inicios[k], inicios[k + 1] - inicios[k]); };
+    for (unsigned char b : bloque)
+        clase_[b] = 1;
     for (int b = 0; b < 256; ++b)
         if (clase_[b])
             clase_[b] = std::uint16_t(numClases_++);
 
-    // The trie, built from the keys in sorted order so that a node's children
-    // arrive grouped and the last child made is the only one to compare with.
-    std::vector<std::uint32_t> orden(claves.size());
-    std::iota(orden.begin(), orden.end(), 0u);
-    std::sort(orden.begin(), orden.end(),
-              [&](std::uint32_t a, std::uint32_t b) { return claves[a] < claves[b]; });
-    std::vector<std::uint16_t> etiqueta{0};
-    std::vector<std::uint32_t> primero{kNinguno}, siguiente{kNinguno}, ultimo{kNinguno};
-    std::vector<std::int32_t> termino{-1};
-    for (std::uint32_t indice : orden) {
-        const std::string& clave = claves[indice];
-        if (clave.empty()) {
-            claveVacia_ = int(indice);
-            continue;
+    // The keys in byte order: the trie's nodes at each depth then come out in
+    // breadth-first order, each node's children together, with no trie built
+    // on the side. Equal keys end up side by side and share their node.
+    orden_.resize(numClaves);
+    std::iota(orden_.begin(), orden_.end(), 0u);
+    std::sort(orden_.begin(), orden_.end(), [&](std::uint32_t a, std::uint32_t b) { return clave(a) < clave(b); });
+    while (vacias_ < numClaves && clave(orden_[vacias_]).empty())
+        ++vacias_;
+    std::vector<std::uint32_t> activas(numClaves - vacias_);  // positions in orden_
+    std::iota(activas.begin(), activas.end(), vacias_);
+    std::size_t nodos = 1;
+    for (std::size_t i = 0; i < activas.size(); ++i) {
+        const std::string_view k = clave(orden_[activas[i]]);
+        std::size_t comun = 0;
+        if (i > 0) {
+            const std::string_view ant = clave(orden_[activas[i - 1]]);
+            while (comun < ant.size() && comun < k.size() && ant[comun] == k[comun])
+                ++comun;
         }
-        std::uint32_t nodo = 0;
-        for (unsigned char b : clave) {
-            const std::uint16_t c = clase_[b];
-            const std::uint32_t hijo = ultimo[nodo];
-            if (hijo != kNinguno && etiqueta[hijo] == c) {
-                nodo = hijo;
-                continue;
-            }
-            const auto nuevo = std::uint32_t(etiqueta.size());
-            etiqueta.push_back(c);
-            primero.push_back(kNinguno);
-            siguiente.push_back(kNinguno);
-            ultimo.push_back(kNinguno);
-            termino.push_back(-1);
-            if (hijo == kNinguno)
-                primero[nodo] = nuevo;
-            else
-                siguiente[hijo] = nuevo;
-            ultimo[nodo] = nuevo;
-            nodo = nuevo;
-        }
-        termino[nodo] = std::int32_t(indice);
+        nodos += k.size() - comun;
     }
-    ultimo = {};
-
-    // Renumber breadth-first: a node's children get consecutive numbers, and
-    // every failure link points to a smaller number.
-    const auto n = std::uint32_t(etiqueta.size());
-    std::vector<std::uint32_t> bfs;
-    bfs.reserve(n);
-    bfs.push_back(0);
-    primerHijo_.assign(n + 1, 0);
-    std::vector<std::uint32_t> padre(n, 0);
-    for (std::uint32_t i = 0; i < bfs.size(); ++i) {
-        primerHijo_[i] = std::uint32_t(bfs.size());
-        for (std::uint32_t h = primero[bfs[i]]; h != kNinguno; h = siguiente[h]) {
-            padre[bfs.size()] = i;
-            bfs.push_back(h);
-        }
-    }
-    primerHijo_[n] = n;
-    etiqueta_.resize(n);
-    termino_.resize(n);
-    for (std::uint32_t i = 0; i < n; ++i) {
-        etiqueta_[i] = etiqueta[bfs[i]];
-        termino_[i] = termino[bfs[i]];
-    }
-    etiqueta = {}; primero = {}; siguiente = {}; termino = {}; bfs = {};
-
+    terminal_.reserve(activas.size());
+    grupo_.reserve(activas.size());
+    cuantas_.reserve(activas.size());
+    fallo_.reserve(nodos);
+    primerHijo_.reserve(nodos + 1);
+    etiqueta_.reserve(nodos);
+    fallo_.push_back(0);
+    etiqueta_.push_back(0);
+    pendiente_.assign((nodos + 63) / 64, 0);
     numDensos_ = std::uint32_t(std::min<std::size_t>(
-        n, std::max<std::size_t>(1, kBytesFilasDensas / (numClases_ * sizeof(std::uint32_t)))));
+        nodos, std::max<std::size_t>(1, kBytesFilasDensas / (numClases_ * sizeof(std::uint32_t)))));
     denso_.assign(std::size_t(numDensos_) * numClases_, 0);
-    fallo_.assign(n, 0);
-    sigSalida_.assign(n, 0);
-    salida_.assign(n, 0);
-    for (std::uint32_t s = 0; s < n; ++s) {
-        if (s != 0 && padre[s] != 0) {
-            // Follow the parent's failure link with this state's byte.
-            std::uint32_t f = fallo_[padre[s]];
-            const std::uint16_t c = etiqueta_[s];
-            for (;;) {
-                if (f < numDensos_) {
-                    f = denso_[std::size_t(f) * numClases_ + c];
-                    break;
-                }
-                const std::uint32_t h = Hijo(f, c);
-                if (h != 0) {
-                    f = h;
-                    break;
-                }
-                f = fallo_[f];
-            }
-            fallo_[s] = f;
+    std::uint32_t filasHechas = 0;  // dense rows are complete below this state
+
+    const auto transicion = [&](std::uint32_t f, std::uint8_t etiqueta) {
+        for (;;) {
+            if (f < filasHechas)
+                return denso_[std::size_t(f) * numClases_ + etiqueta + 1u];
+            if (const std::uint32_t h = Hijo(f, etiqueta))
+                return h;
+            if (f == 0)
+                return std::uint32_t(0);
+            f = fallo_[f];
         }
-        const std::uint32_t f = fallo_[s];
-        sigSalida_[s] = termino_[f] >= 0 ? f : sigSalida_[f];
-        salida_[s] = termino_[s] >= 0 ? s : sigSalida_[s];
-        if (s < numDensos_) {
+    };
+    const auto llenarFilas = [&](std::uint32_t hasta) {
+        for (std::uint32_t s = filasHechas; s < std::min(hasta, numDensos_); ++s) {
             std::uint32_t* fila = &denso_[std::size_t(s) * numClases_];
             if (s != 0)
-                std::copy_n(&denso_[std::size_t(f) * numClases_], numClases_, fila);
-            for (std::uint32_t h = primerHijo_[s]; h < primerHijo_[s + 1]; ++h)
-                fila[etiqueta_[h]] = h;
+                std::copy_n(&denso_[std::size_t(fallo_[s]) * numClases_], numClases_, fila);
+            for (std::uint32_t h = primerHijo_[s]; h < FinHijos(s); ++h)
+                fila[etiqueta_[h] + 1u] = h;
         }
+        filasHechas = std::max(filasHechas, std::min(hasta, numDensos_));
+    };
+
+    std::vector<std::uint32_t> nodoDe(numClaves, 0);  // each key's node at the current depth, by position
+    std::uint32_t inicioNivel = 0, finNivel = 1;          // the nodes at the current depth
+    for (std::size_t d = 0; !activas.empty(); ++d) {
+        std::uint32_t padreSiguiente = inicioNivel;  // parents whose first child is not yet placed
+        std::uint32_t anterior = 0, nuevoAnterior = 0;
+        bool hayAnterior = false;
+        for (std::uint32_t k : activas) {
+            const std::string_view texto = clave(orden_[k]);
+            const auto byte = static_cast<unsigned char>(texto[d]);
+            const std::uint32_t padre = nodoDe[k];
+            std::uint32_t nodo;
+            if (hayAnterior && nodoDe[anterior] == padre && static_cast<unsigned char>(clave(orden_[anterior])[d]) == byte) {
+                nodo = nuevoAnterior;
+            } else {
+                nodo = std::uint32_t(fallo_.size());
+                while (padreSiguiente <= padre)
+                    primerHijo_.push_back(nodo), ++padreSiguiente;
+                const auto etiqueta = std::uint8_t(clase_[byte] - 1);
+                etiqueta_.push_back(etiqueta);
+                const std::uint32_t f = padre == 0 ? 0 : transicion(fallo_[padre], etiqueta);
+                fallo_.push_back(f);
+                if (Pendiente(f))
+                    pendiente_[nodo >> 6] |= std::uint64_t(1) << (nodo & 63);
+            }
+            if (texto.size() == d + 1) {
+                if (!terminal_.empty() && terminal_.back() == nodo) {
+                    ++cuantas_.back();  // the same key again
+                } else {
+                    terminal_.push_back(nodo);
+                    grupo_.push_back(k);
+                    cuantas_.push_back(1);
+                }
+                pendiente_[nodo >> 6] |= std::uint64_t(1) << (nodo & 63);
+            }
+            // The key before carries its new node in nodoDe only after the
+            // comparison above has used its parent.
+            if (hayAnterior)
+                nodoDe[anterior] = nuevoAnterior;
+            anterior = k;
+            nuevoAnterior = nodo;
+            hayAnterior = true;
+        }
+        if (hayAnterior)
+            nodoDe[anterior] = nuevoAnterior;
+        while (padreSiguiente < finNivel)
+            primerHijo_.push_back(std::uint32_t(fallo_.size())), ++padreSiguiente;
+        llenarFilas(finNivel);
+        inicioNivel = finNivel;
+        finNivel = std::uint32_t(fallo_.size());
+        std::erase_if(activas, [&](std::uint32_t k) { return clave(orden_[k]).size() == d + 1; });
     }
-    salida_[0] = 0;
+    while (primerHijo_.size() <= fallo_.size())
+        primerHijo_.push_back(std::uint32_t(fallo_.size()));
+    llenarFilas(std::uint32_t(fallo_.size()));
+    numDensos_ = filasHechas;
+    denso_.resize(std::size_t(numDensos_) * numClases_);
+    denso_.shrink_to_fit();
+    terminal_.shrink_to_fit();
+    grupo_.shrink_to_fit();
+    cuantas_.shrink_to_fit();
 }
 
-std::uint32_t BuscadorClaves::Hijo(std::uint32_t estado, std::uint16_t clase) const
+void BuscadorClaves::Marcar(std::uint32_t desde, std::uint32_t cuantas, std::vector<int>& nuevas)
 {
-    for (std::uint32_t h = primerHijo_[estado], fin = primerHijo_[estado + 1]; h < fin; ++h)
-        if (etiqueta_[h] == clase)
+    for (std::uint32_t i = desde; i < desde + cuantas; ++i) {
+        const std::uint32_t k = orden_[i];
+        if (!encontrada_[k]) {
+            encontrada_[k] = 1;
+            --pendientes_;
+            nuevas.push_back(int(k));
+        }
+    }
+}
+
+std::uint32_t BuscadorClaves::FinHijos(std::uint32_t estado) const
+{
+    // While the trie is built, the last node of a depth does not know yet
+    // where its children end: at the last node made so far.
+    return estado + 1 < primerHijo_.size() ? primerHijo_[estado + 1] : std::uint32_t(fallo_.size());
+}
+
+std::uint32_t BuscadorClaves::Hijo(std::uint32_t estado, std::uint8_t etiqueta) const
+{
+    for (std::uint32_t h = primerHijo_[estado], fin = FinHijos(estado); h < fin; ++h)
+        if (etiqueta_[h] == etiqueta)
             return h;
     return 0;
 }
 
 void BuscadorClaves::Emitir(std::uint32_t estado, std::vector<int>& nuevas)
 {
-    for (std::uint32_t u = salida_[estado]; u != 0; u = sigSalida_[u]) {
-        const auto clave = std::size_t(termino_[u]);
-        if (!encontrada_[clave]) {
-            encontrada_[clave] = 1;
-            --pendientes_;
-            nuevas.push_back(int(clave));
+    for (std::uint32_t u = estado; u != 0; u = fallo_[u]) {
+        if (!Pendiente(u))
+            break;  // nothing left to find from here down
+        const auto it = std::lower_bound(terminal_.begin(), terminal_.end(), u);
+        if (it != terminal_.end() && *it == u) {
+            const auto j = std::size_t(it - terminal_.begin());
+            Marcar(grupo_[j], cuantas_[j], nuevas);
         }
     }
-    // Every key on this chain is found now, for good.
-    salida_[estado] = 0;
+    // Every key ending on this chain is found now, for good.
+    for (std::uint32_t u = estado; u != 0 && Pendiente(u); u = fallo_[u])
+        pendiente_[u >> 6] &= ~(std::uint64_t(1) << (u & 63));
 }
 
 void BuscadorClaves::Buscar(std::string_view trozo, std::vector<int>& nuevas)
 {
     if (trozo.empty())
         return;
-    if (claveVacia_ >= 0 && !encontrada_[std::size_t(claveVacia_)]) {
-        encontrada_[std::size_t(claveVacia_)] = 1;
-        --pendientes_;
-        nuevas.push_back(claveVacia_);
-    }
+    Marcar(0, vacias_, nuevas);
     if (pendientes_ == 0)
         return;
 
     std::uint32_t s = estado_;
     const std::uint32_t* const denso = denso_.data();
-    const std::uint32_t* const salida = salida_.data();
+    const std::uint64_t* const pendiente = pendiente_.data();
     const std::uint32_t nc = numClases_, nd = numDensos_;
     for (unsigned char b : trozo) {
         const std::uint16_t c = clase_[b];
@@ -172,14 +222,13 @@ void BuscadorClaves::Buscar(std::string_view trozo, std::vector<int>& nuevas)
                 s = denso[std::size_t(s) * nc + c];
                 break;
             }
-            const std::uint32_t h = Hijo(s, c);
-            if (h != 0) {
+            if (const std::uint32_t h = Hijo(s, std::uint8_t(c - 1))) {
                 s = h;
                 break;
             }
             s = fallo_[s];
         }
-        if (salida[s] != 0) {
+        if ((pendiente[s >> 6] >> (s & 63)) & 1) {
             Emitir(s, nuevas);
             if (pendientes_ == 0)
                 break;
@@ -190,6 +239,7 @@ void BuscadorClaves::Buscar(std::string_view trozo, std::vector<int>& nuevas)
 
 std::size_t BuscadorClaves::BytesUsados() const
 {
-    return denso_.size() * 4 + fallo_.size() * 4 + primerHijo_.size() * 4 + etiqueta_.size() * 2
-        + termino_.size() * 4 + sigSalida_.size() * 4 + salida_.size() * 4 + encontrada_.size();
+    return denso_.capacity() * 4 + fallo_.capacity() * 4 + primerHijo_.capacity() * 4 + etiqueta_.capacity()
+        + pendiente_.capacity() * 8 + orden_.capacity() * 4 + terminal_.capacity() * 4 + grupo_.capacity() * 4
+        + cuantas_.capacity() * 4 + encontrada_.capacity();
 }

@@ -3,46 +3,58 @@
 //
 // Keys are byte strings (names in UTF-8); a key found once stays found, so it
 // costs nothing in later texts. A text may arrive in pieces: matches across
-// the pieces of one text are found, never across two texts.
+// the pieces of one text are found, never across two texts. The automaton
+// takes about nine bytes per trie node, so that tens of thousands of names
+// cost a few megabytes.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 class BuscadorClaves {
 public:
-    // `claves` must be distinct. The empty key occurs in every non-empty text.
+    // Key i is bloque[inicios[i], inicios[i + 1]); keys may repeat, and each
+    // is reported on its own. Neither argument needs to outlive the call.
+    // The empty key occurs in every non-empty text.
+    BuscadorClaves(std::string_view bloque, std::span<const std::uint32_t> inicios);
     explicit BuscadorClaves(const std::vector<std::string>& claves);
 
     // A new text begins.
     void Reiniciar() { estado_ = 0; }
     // Searches the next piece of the current text; appends to `nuevas` the
-    // index of every key seen for the first time.
+    // index of every key seen for the first time (in no particular order).
     void Buscar(std::string_view trozo, std::vector<int>& nuevas);
     // Keys not found yet.
     std::size_t Pendientes() const { return pendientes_; }
     bool Encontrada(int clave) const { return encontrada_[std::size_t(clave)] != 0; }
+    std::size_t Estados() const { return fallo_.size(); }
     std::size_t BytesUsados() const;
 
 private:
+    std::uint32_t FinHijos(std::uint32_t estado) const;
+    std::uint32_t Hijo(std::uint32_t estado, std::uint8_t etiqueta) const;
+    bool Pendiente(std::uint32_t s) const { return (pendiente_[s >> 6] >> (s & 63)) & 1; }
     void Emitir(std::uint32_t estado, std::vector<int>& nuevas);
-    std::uint32_t Hijo(std::uint32_t estado, std::uint16_t clase) const;
+    void Marcar(std::uint32_t desde, std::uint32_t cuantas, std::vector<int>& nuevas);
 
-    std::uint16_t clase_[256] = {};       // byte -> class; 0: in no key
+    std::uint16_t clase_[256] = {};          // byte -> class; 0: in no key
     std::uint32_t numClases_ = 1;
-    std::uint32_t numDensos_ = 0;         // states [0, numDensos_) have a full row
-    std::vector<std::uint32_t> denso_;    // numDensos_ x numClases_
+    std::uint32_t numDensos_ = 0;            // states [0, numDensos_) have a full row
+    std::vector<std::uint32_t> denso_;       // numDensos_ x numClases_
     std::vector<std::uint32_t> fallo_;
     std::vector<std::uint32_t> primerHijo_;  // children of s: [primerHijo_[s], primerHijo_[s+1])
-    std::vector<std::uint16_t> etiqueta_;    // class of the byte that leads into a state
-    std::vector<std::int32_t> termino_;      // key that ends at a state, or -1
-    std::vector<std::uint32_t> sigSalida_;   // next state on the failure chain where a key ends
-    std::vector<std::uint32_t> salida_;      // first such state from here; 0 once all are found
+    std::vector<std::uint8_t> etiqueta_;     // class - 1 of the byte that leads into a state
+    std::vector<std::uint64_t> pendiente_;   // a key not found yet ends here or down the failure chain
+    std::vector<std::uint32_t> orden_;       // key indices, sorted by key: equal keys together
+    std::vector<std::uint32_t> terminal_;    // states where keys end, ascending
+    std::vector<std::uint32_t> grupo_;       // ... where in orden_ their keys start
+    std::vector<std::uint32_t> cuantas_;     // ... and how many share the key
     std::vector<std::uint8_t> encontrada_;
     std::size_t pendientes_ = 0;
-    int claveVacia_ = -1;
+    std::uint32_t vacias_ = 0;               // empty keys: the first ones in orden_
     std::uint32_t estado_ = 0;
 };

@@ -21,7 +21,8 @@
 
 #include <algorithm>
 #include <numeric>
-#include <unordered_map>
+#include <optional>
+#include <string>
 
 using namespace Qt::StringLiterals;
 
@@ -73,26 +74,31 @@ bool Principal::VerificarUso()
     Analizando->setText(QString::number(total));
     Analizando->repaint();
 
-    // Items sharing a key share its search.
+    // The keys, one block of UTF-8, only while the automaton is built.
     const int inicial = Recursos->count();
-    std::vector<int> claveDe(static_cast<std::size_t>(inicial));
-    std::vector<std::string> claves;
+    std::optional<BuscadorClaves> buscador;
     {
-        std::unordered_map<std::string, int> indice;
+        // Sized first: a block that grew by doubling would leave its old
+        // copies behind in the heap.
+        const auto clave = [&](int i) { return ClaveBusqueda(Extraer2(Recursos->item(i)->text(), separador)); };
+        std::size_t largo = 0;
+        for (int i = 0; i < inicial; ++i)
+            largo += std::size_t(clave(i).toUtf8().size());
+        std::string todas;
+        todas.reserve(largo);
+        std::vector<std::uint32_t> inicios(std::size_t(inicial) + 1, 0);
         for (int i = 0; i < inicial; ++i) {
-            const QByteArray clave = ClaveBusqueda(Extraer2(Recursos->item(i)->text(), separador)).toUtf8();
-            auto [it, nueva] = indice.try_emplace(clave.toStdString(), int(claves.size()));
-            if (nueva)
-                claves.push_back(it->first);
-            claveDe[std::size_t(i)] = it->second;
+            const QByteArray k = clave(i).toUtf8();
+            todas.append(k.constData(), std::size_t(k.size()));
+            inicios[std::size_t(i) + 1] = std::uint32_t(todas.size());
         }
+        buscador.emplace(todas, inicios);
     }
-    BuscadorClaves buscador(claves);
 
     std::vector<int> restantes(static_cast<std::size_t>(inicial));  // the walk's list, by catalogue index
     std::iota(restantes.begin(), restantes.end(), 0);
     std::vector<char> presente(std::size_t(inicial), 1);
-    std::vector<long> hallada(claves.size(), 0);  // data file in which each key was found
+    std::vector<std::int32_t> hallado(static_cast<std::size_t>(inicial), 0);  // data file in which each item was found
     std::vector<int> nuevas;
     int seleccion = -1;
     ListaEnPantalla pantalla(*Recursos, inicial);
@@ -120,22 +126,22 @@ bool Principal::VerificarUso()
             pausa(hechos == 1);
 
             nuevas.clear();
-            buscador.Reiniciar();
+            buscador->Reiniciar();
             Temporal->LoadFile(archivo, [&](std::string_view trozo) {
-                buscador.Buscar(trozo, nuevas);
+                buscador->Buscar(trozo, nuevas);
                 pausa(false);
             });
             if (restantes.empty())
                 continue;  // nothing examined: the selection stays as it was
-            for (int clave : nuevas)
-                hallada[std::size_t(clave)] = hechos;
-            const auto hallado = [&](int item) { return hallada[std::size_t(claveDe[std::size_t(item)])] == hechos; };
+            for (int item : nuevas)
+                hallado[std::size_t(item)] = std::int32_t(hechos);
+            const auto enEste = [&](int item) { return hallado[std::size_t(item)] == hechos; };
             // The walk leaves the selection on the last item it examined, and
             // nothing selected when that item was removed.
-            const bool ultimoQuitado = hallado(restantes.back());
+            const bool ultimoQuitado = enEste(restantes.back());
             if (!nuevas.empty()) {
                 std::erase_if(restantes, [&](int item) {
-                    if (!hallado(item))
+                    if (!enEste(item))
                         return false;
                     presente[std::size_t(item)] = 0;
                     return true;

@@ -2,15 +2,57 @@
 
 #include "platform/Archivos.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QMouseEvent>
 #include <QPainter>
+
+namespace {
+// Screen readers and other assistive tools see a label-button as a button
+// they can press, not as static text.
+class AccesibleBotonEtiqueta : public QAccessibleWidget {
+public:
+    explicit AccesibleBotonEtiqueta(BotonEtiqueta* boton) : QAccessibleWidget(boton, QAccessible::Button) {}
+
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& accion) override
+    {
+        if (accion == pressAction())
+            static_cast<BotonEtiqueta*>(widget())->Pulsar();
+    }
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name)
+            return widget()->accessibleName();
+        return QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface* FabricaAccesible(const QString& clase, QObject* objeto)
+{
+    if (clase == QLatin1String("BotonEtiqueta") && objeto && objeto->isWidgetType())
+        return new AccesibleBotonEtiqueta(static_cast<BotonEtiqueta*>(objeto));
+    return nullptr;
+}
+}  // namespace
 
 BotonEtiqueta::BotonEtiqueta(const QString& texto, QWidget* padre)
     : QLabel(texto, padre)
 {
+    static const bool instalada = [] {
+        QAccessible::installFactory(FabricaAccesible);
+        return true;
+    }();
+    (void)instalada;
     setAlignment(Qt::AlignCenter);
     setAutoFillBackground(true);
     setCursor(Qt::PointingHandCursor);
+}
+
+void BotonEtiqueta::Pulsar()
+{
+    if (isEnabled())
+        emit clicked();
 }
 
 void BotonEtiqueta::mousePressEvent(QMouseEvent* evento)
@@ -25,8 +67,8 @@ void BotonEtiqueta::mouseReleaseEvent(QMouseEvent* evento)
         && rect().contains(evento->position().toPoint());
     pulsado_ = false;
     evento->accept();
-    if (clic && isEnabled())
-        emit clicked();
+    if (clic)
+        Pulsar();
 }
 
 void BotonEtiqueta::mouseDoubleClickEvent(QMouseEvent* evento)
@@ -75,6 +117,6 @@ CargadorDatos::CargadorDatos(QWidget* padre)
 void CargadorDatos::LoadFile(const Archivo& archivo, const std::function<void(std::string_view)>& trozo)
 {
     if (bufer_.empty())
-        bufer_.resize(std::size_t(1) << 20);
+        bufer_.resize(std::size_t(256) << 10);
     LeerPorTrozos(archivo, bufer_, trozo);
 }

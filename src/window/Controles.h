@@ -15,6 +15,8 @@ class BotonEtiqueta : public QLabel {
     Q_OBJECT
 public:
     explicit BotonEtiqueta(const QString& texto, QWidget* padre = nullptr);
+    // Acts as a click would; what assistive tools call to press it.
+    void Pulsar();
 
 signals:
     void clicked();

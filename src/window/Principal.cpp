@@ -8,7 +8,11 @@
 
 #include <QCloseEvent>
 #include <QFont>
+#include <QCoreApplication>
 #include <QGuiApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -238,4 +242,14 @@ void CentrarEnPantalla(QWidget& ventana)
 void PrepararFuentes()
 {
     QFont::insertSubstitutions(kFuenteBotones, {u"Comic Neue"_s, u"Comic Sans"_s});
+}
+
+void InstalarTraducciones()
+{
+    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
+    auto* traduccion = new QTranslator(QCoreApplication::instance());
+    if (traduccion->load(u"qt_es"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(traduccion);
+    else
+        delete traduccion;
 }

@@ -116,21 +116,21 @@ void PruebaRutas::buscadorHallaCadaClaveUnaVez()
 
 void PruebaRutas::buscadorEntreTrozos()
 {
-    BuscadorClaves b({"Castillo", "Cas"});
+    BuscadorClaves b(std::vector<std::string>{"Castillo", "Cas"});
     std::vector<int> nuevas;
     b.Buscar("..Cast", nuevas);
     QCOMPARE(nuevas, (std::vector<int>{1}));
     b.Buscar("illo", nuevas);  // same text, next piece
     QCOMPARE(nuevas, (std::vector<int>{1, 0}));
 
-    BuscadorClaves c({"Castillo"});
+    BuscadorClaves c(std::vector<std::string>{"Castillo"});
     nuevas.clear();
     c.Buscar("..Cast", nuevas);
     c.Reiniciar();  // a new text: no match across the two
     c.Buscar("illo", nuevas);
     QVERIFY(nuevas.empty());
     // Empty pieces are no text at all: the empty key needs a byte.
-    BuscadorClaves d({""});
+    BuscadorClaves d(std::vector<std::string>{""});
     d.Buscar("", nuevas);
     QVERIFY(nuevas.empty());
     d.Buscar(std::string_view("\0", 1), nuevas);

@@ -7,6 +7,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QMessageBox>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -21,6 +24,8 @@ private slots:
     void clicEnElEstado();
     void disposicion();
     void pixeles();
+    void accesible();
+    void textosDeQtEnEspanol();
 };
 
 void PruebaPrincipal::estadoAlArrancar()
@@ -193,6 +198,34 @@ void PruebaPrincipal::pixeles()
     const QRect b = w.Borrar->geometry();
     QCOMPARE(color(b.topLeft() + QPoint(4, 4)), verde);
     QCOMPARE(color(w.Recursos->geometry().center()), verde);
+}
+
+void PruebaPrincipal::accesible()
+{
+    // Assistive tools find each label-button as a button and can press it.
+    Ventana v;
+    QAccessibleInterface* abrir = QAccessible::queryAccessibleInterface(v.ventana->Abrir);
+    QVERIFY(abrir);
+    QCOMPARE(abrir->role(), QAccessible::Button);
+    QCOMPARE(abrir->text(QAccessible::Name), u"Abrir"_s);
+    QVERIFY(abrir->actionInterface());
+    abrir->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(v.plataforma.dialogos.size(), size_t(1));
+
+    // A disabled one does nothing.
+    QAccessibleInterface* borrar = QAccessible::queryAccessibleInterface(v.ventana->Borrar);
+    QCOMPARE(borrar->text(QAccessible::Name), u"Borrar Recursos"_s);
+    borrar->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QVERIFY(v.plataforma.cajas.empty());
+}
+
+void PruebaPrincipal::textosDeQtEnEspanol()
+{
+    InstalarTraducciones();
+    QMessageBox caja;
+    caja.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(caja.button(QMessageBox::Yes)->text().remove(u'&'), u"Sí"_s);
+    QCOMPARE(caja.button(QMessageBox::No)->text().remove(u'&'), u"No"_s);
 }
 
 QTEST_MAIN(PruebaPrincipal)
