@@ -5,6 +5,7 @@
 #include "window/Controles.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -71,6 +72,7 @@ private slots:
     void abrirArchivo();
     void abrirSinSeleccionOArchivoPerdido();
     void loteSinInterprete();
+    void flujoCompletoEnElEjemplo();
 };
 
 void PruebaAcciones::quitar()
@@ -367,6 +369,45 @@ void PruebaAcciones::loteSinInterprete()
     QCOMPARE(ArchivoDeLineaStart("del /q *\r\n"), std::nullopt);
     QCOMPARE(ArchivoDeLineaStart("START x\r\n"), std::nullopt);
     QVERIFY(!AbrirLote(dir.path() + u"/no.bat"_s, [](const QString&) { return true; }));
+}
+
+void PruebaAcciones::flujoCompletoEnElEjemplo()
+{
+    // The demo project, copied: analyse, keep one entry, measure, delete.
+    QTemporaryDir dir;
+    const fs::path copia = RutaNativa(dir.path()) / "demo";
+    fs::copy(MONDRIX_EJEMPLO, copia, fs::copy_options::recursive);
+    const QString carpeta = *TextoDeRuta(copia) + u'/';
+    Ventana v;
+    v.Analizar(carpeta + u"Game.rxproj"_s);
+    const QStringList sinUsar = {
+        u"Graphics/Battlers/051-Undead01.png"_s, u"Graphics/Icons/001-Weapon01.png"_s,
+        u"Graphics/Icons/021-Potion01.png"_s, u"Graphics/Pictures/Castillo de noche.png"_s,
+        u"Graphics/Pictures/Dragón.png"_s, u"Graphics/Windowskins/002-Red01.png"_s,
+        u"Audio/BGM/Silencio.ogg"_s, u"Audio/SE/Puerta.wav"_s};
+    QCOMPARE(v.Lista(), sinUsar);
+
+    std::vector<fs::path> antes;
+    for (const auto& e : fs::recursive_directory_iterator(copia))
+        antes.push_back(e.path());
+    Principal& w = *v.ventana;
+    ClicEnFila(w.Recursos, 3);
+    ClicEn(w, w.Quitar);  // the castle stays
+    ClicEn(w, w.Espacio);
+    qint64 bytes = 0;
+    for (const QString& item : v.Lista())
+        bytes += QFileInfo(carpeta + item).size() / 1020;
+    QCOMPARE(w.TextoA->text(), u"Espacio ahorrado: %1 Kb"_s.arg(bytes));
+    v.plataforma.respuestas = {Respuesta::Si};
+    ClicEn(w, w.Borrar);
+    QCOMPARE(v.plataforma.cajas.back().titulo, u"Aviso..."_s);
+    QCOMPARE(v.plataforma.cajas.back().estilo, 64);
+
+    for (const fs::path& ruta : antes) {
+        const QString relativa = *TextoDeRuta(fs::relative(ruta, copia));
+        const bool borrado = sinUsar.contains(relativa) && relativa != u"Graphics/Pictures/Castillo de noche.png"_s;
+        QVERIFY2(fs::exists(ruta) != borrado, qPrintable(relativa));
+    }
 }
 
 QTEST_MAIN(PruebaAcciones)

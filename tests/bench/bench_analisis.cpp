@@ -199,7 +199,7 @@ int main(int argc, char* argv[])
     std::printf("| %s | %d | %d | %.1f | %s | %.0f | %s | %s | %s | %s | %.1f | %.1f (%.1f) | %s |\n",
                 qPrintable(f.nombre), f.recursos, f.archivos, f.mb, s(f.analisis).constData(), f.mb / f.analisis,
                 s(f.lectura).constData(), s(f.rg).constData(), s(f.referencia).constData(),
-                f.referencia < 0 ? "-" : QByteArray::number(f.referencia / f.analisis, 'f', 0).append('x').constData(),
+                f.referencia < 0 ? "-" : QByteArray::number(f.referencia / f.analisis, 'f', f.referencia < 10 * f.analisis ? 1 : 0).append('x').constData(),
                 f.listaMb, f.memoriaMb, f.mayorMb, f.correcto ? "yes" : "NO");
     return f.correcto ? 0 : 1;
 }
