@@ -179,17 +179,26 @@ bool ServicioArchivos::Existe(const QString& ruta) const
     return fs::status(RutaNativa(ruta), ec).type() != fs::file_type::not_found;
 }
 
-Carpeta ServicioArchivos::GetFolder(const QString& ruta) const
+namespace {
+// What is at `nativa` (the link itself when `seguirEnlaces` is false), or the
+// reason there is nothing usable there.
+fs::file_status EstadoDe(const fs::path& nativa, bool seguirEnlaces, const QString& contexto, const QString& ruta)
 {
-    const QString contexto = u"No se pudo abrir la carpeta"_s;
-    const fs::path nativa = RutaNativa(ruta);
     std::error_code ec;
-    const auto estado = fs::status(nativa, ec);
+    const auto estado = seguirEnlaces ? fs::status(nativa, ec) : fs::symlink_status(nativa, ec);
     if (estado.type() == fs::file_type::not_found)
         throw ErrorArchivo(contexto, ruta, u"no existe"_s);
     if (ec)
         throw ErrorArchivo(contexto, ruta, MotivoEnEspanol(ec));
-    if (!fs::is_directory(estado))
+    return estado;
+}
+}  // namespace
+
+Carpeta ServicioArchivos::GetFolder(const QString& ruta) const
+{
+    const QString contexto = u"No se pudo abrir la carpeta"_s;
+    const fs::path nativa = RutaNativa(ruta);
+    if (!fs::is_directory(EstadoDe(nativa, true, contexto, ruta)))
         throw ErrorArchivo(contexto, ruta, u"no es una carpeta"_s);
     return Carpeta(nativa, ruta);
 }
@@ -198,13 +207,7 @@ Archivo ServicioArchivos::GetFile(const QString& ruta) const
 {
     const QString contexto = u"No se encontró el archivo"_s;
     const fs::path nativa = RutaNativa(ruta);
-    std::error_code ec;
-    const auto estado = fs::status(nativa, ec);
-    if (estado.type() == fs::file_type::not_found)
-        throw ErrorArchivo(contexto, ruta, u"no existe"_s);
-    if (ec)
-        throw ErrorArchivo(contexto, ruta, MotivoEnEspanol(ec));
-    if (!fs::is_regular_file(estado))
+    if (!fs::is_regular_file(EstadoDe(nativa, true, contexto, ruta)))
         throw ErrorArchivo(contexto, ruta, u"no es un archivo"_s);
     return Archivo(nativa, ruta, TextoDeRuta(nativa.filename()).value_or(QString()));
 }
@@ -213,13 +216,9 @@ void ServicioArchivos::DeleteFile(const QString& ruta, bool forzar) const
 {
     const QString contexto = u"No se pudo borrar el archivo"_s;
     const fs::path nativa = RutaNativa(ruta);
-    std::error_code ec;
     // The entry itself, not what a link leads to.
-    const auto estado = fs::symlink_status(nativa, ec);
-    if (estado.type() == fs::file_type::not_found)
-        throw ErrorArchivo(contexto, ruta, u"no existe"_s);
-    if (ec)
-        throw ErrorArchivo(contexto, ruta, MotivoEnEspanol(ec));
+    const auto estado = EstadoDe(nativa, false, contexto, ruta);
+    std::error_code ec;
     if (fs::is_directory(estado))
         throw ErrorArchivo(contexto, ruta, u"es una carpeta"_s);
 #ifdef _WIN32

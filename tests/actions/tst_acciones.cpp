@@ -48,6 +48,22 @@ void Deseleccionar(Ventana& v)
         qFatal("the selection stayed");
 }
 
+// An analysed project whose batch file goes to a folder of its own.
+struct ConLote : Analizado {
+    QTemporaryDir aplicacion;
+    QString lote;
+    explicit ConLote(const QStringList& nombres)
+        : Analizado(nombres), lote(aplicacion.path() + QStringLiteral("/temporal.bat"))
+    {
+        v.plataforma.carpetaAplicacion = aplicacion.path();
+    }
+    QByteArray Contenido() const
+    {
+        QFile f(lote);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+};
+
 QStringList Nombres(int n)
 {
     QStringList r;
@@ -285,15 +301,10 @@ void PruebaAcciones::borrarNuncaSaleDelProyecto()
 
 void PruebaAcciones::abrirArchivo()
 {
-    Analizado a({u"Con espacios y ñ.png"_s, u"Otro.png"_s});
+    ConLote a({u"Con espacios y ñ.png"_s, u"Otro.png"_s});
     Principal& w = *a.v.ventana;
-    QTemporaryDir aplicacion;
-    a.v.plataforma.carpetaAplicacion = aplicacion.path();
-    const QString lote = aplicacion.path() + u"/temporal.bat"_s;
-    const auto contenido = [&] {
-        QFile f(lote);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    };
+    const QString& lote = a.lote;
+    const auto contenido = [&] { return a.Contenido(); };
 
     ClicEnFila(w.Recursos, 0);
     ClicEn(w, w.Ejecutar);
@@ -313,11 +324,9 @@ void PruebaAcciones::abrirArchivo()
 
 void PruebaAcciones::abrirSinSeleccionOArchivoPerdido()
 {
-    Analizado a({u"A.png"_s, u"B.png"_s});
+    ConLote a({u"A.png"_s, u"B.png"_s});
     Principal& w = *a.v.ventana;
-    QTemporaryDir aplicacion;
-    a.v.plataforma.carpetaAplicacion = aplicacion.path();
-    const QString lote = aplicacion.path() + u"/temporal.bat"_s;
+    const QString& lote = a.lote;
 
     Deseleccionar(a.v);
     ClicEn(w, w.Ejecutar);
@@ -329,9 +338,7 @@ void PruebaAcciones::abrirSinSeleccionOArchivoPerdido()
     const QByteArray anterior = "start " + (a.p.Carpeta() + a.Item(u"A.png"_s)).toUtf8() + "\r\n";
     QFile::remove(a.p.Carpeta() + a.Item(u"B.png"_s));
     DobleClicEnFila(w.Recursos, 1);
-    QFile f(lote);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.readAll(), anterior);
+    QCOMPARE(a.Contenido(), anterior);
     QCOMPARE(a.v.plataforma.programas.size(), size_t(1));
     QCOMPARE(a.v.plataforma.cajas.size(), size_t(1));
     QCOMPARE(a.v.plataforma.cajas[0].texto, u"No se encontró el archivo:\r\n"_s + a.p.Carpeta()
@@ -339,11 +346,11 @@ void PruebaAcciones::abrirSinSeleccionOArchivoPerdido()
     QCOMPARE(a.v.plataforma.cajas[0].estilo, 16);
 
     // An application folder that cannot be written is named.
-    a.v.plataforma.carpetaAplicacion = aplicacion.path() + u"/no/existe"_s;
+    a.v.plataforma.carpetaAplicacion = a.aplicacion.path() + u"/no/existe"_s;
     ClicEnFila(w.Recursos, 0);
     ClicEn(w, w.Ejecutar);
     QCOMPARE(a.v.plataforma.cajas.size(), size_t(2));
-    QCOMPARE(a.v.plataforma.cajas[1].texto, u"No se pudo crear el archivo:\r\n"_s + aplicacion.path()
+    QCOMPARE(a.v.plataforma.cajas[1].texto, u"No se pudo crear el archivo:\r\n"_s + a.aplicacion.path()
                                                 + u"/no/existe/temporal.bat\r\nMotivo: no existe."_s);
     QCOMPARE(a.v.plataforma.programas.size(), size_t(1));
 }

@@ -18,7 +18,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifdef __GLIBC__
 #include <malloc.h>
+#endif
 
 #include <algorithm>
 #include <cstdio>
@@ -92,7 +94,8 @@ Fila Medir(const QString& nombre, const QString& proyecto, const fs::path& esper
         Ventana v;
         v.plataforma.procesarEventos = true;
         // Painted once already, as a window is before anyone clicks on it.
-        QTest::qWaitForWindowExposed(v.ventana.get());
+        if (!QTest::qWaitForWindowExposed(v.ventana.get()))
+            qFatal("the window never showed");
         v.ventana->grab();
         QCoreApplication::processEvents();
         long antes = KbDe("VmRSS:"), conLista = 0;
@@ -102,7 +105,9 @@ Fila Medir(const QString& nombre, const QString& proyecto, const fs::path& esper
                 v.ventana->grab();  // the full list laid out and painted: part of the list's cost
                 // Free heap pages go back first, so that what follows counts
                 // every page the scan touches, reused or new.
+#ifdef __GLIBC__
                 malloc_trim(0);
+#endif
                 conLista = KbDe("VmRSS:");
                 ReiniciarPico();
             }
