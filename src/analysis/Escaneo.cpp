@@ -98,7 +98,6 @@ bool Principal::VerificarUso()
     std::vector<int> restantes(static_cast<std::size_t>(inicial));  // the walk's list, by catalogue index
     std::iota(restantes.begin(), restantes.end(), 0);
     std::vector<char> presente(std::size_t(inicial), 1);
-    std::vector<std::int32_t> hallado(static_cast<std::size_t>(inicial), 0);  // data file in which each item was found
     std::vector<int> nuevas;
     int seleccion = -1;
     ListaEnPantalla pantalla(*Recursos, inicial);
@@ -133,20 +132,15 @@ bool Principal::VerificarUso()
             });
             if (restantes.empty())
                 continue;  // nothing examined: the selection stays as it was
+            // Each item is reported once, by the file that names it first:
+            // all of this file's finds are still on the list.
             for (int item : nuevas)
-                hallado[std::size_t(item)] = std::int32_t(hechos);
-            const auto enEste = [&](int item) { return hallado[std::size_t(item)] == hechos; };
+                presente[std::size_t(item)] = 0;
             // The walk leaves the selection on the last item it examined, and
             // nothing selected when that item was removed.
-            const bool ultimoQuitado = enEste(restantes.back());
-            if (!nuevas.empty()) {
-                std::erase_if(restantes, [&](int item) {
-                    if (!enEste(item))
-                        return false;
-                    presente[std::size_t(item)] = 0;
-                    return true;
-                });
-            }
+            const bool ultimoQuitado = !presente[std::size_t(restantes.back())];
+            if (!nuevas.empty())
+                std::erase_if(restantes, [&](int item) { return !presente[std::size_t(item)]; });
             seleccion = ultimoQuitado ? -1 : int(restantes.size()) - 1;
         }
     } catch (const Interrumpido&) {

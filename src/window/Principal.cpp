@@ -142,12 +142,12 @@ void Principal::AplicarDisposicion()
             caja->setAlignment(fila.alineacion);
             caja->setFrame(false);
         }
-        control->setAccessibleName(qobject_cast<QLabel*>(control) && !qobject_cast<QLabel*>(control)->text().isEmpty()
-                                       ? qobject_cast<QLabel*>(control)->text()
-                                       : QString::fromLatin1(fila.nombre));
+        // Read by screen readers: the caption, or the control's name.
+        const auto* etiqueta = qobject_cast<QLabel*>(control);
+        control->setAccessibleName(etiqueta && !etiqueta->text().isEmpty() ? etiqueta->text()
+                                                                          : QString::fromLatin1(fila.nombre));
     }
-    for (QLabel* etiqueta : {Texto4, Texto3})
-        AjustarAlRectangulo(*etiqueta);
+    AjustarAlRectangulo(*Texto4);
     Recursos->setFrameShape(QFrame::Box);
     Recursos->setFrameShadow(QFrame::Plain);
     // Earlier rows lie on top of later ones.
@@ -159,7 +159,7 @@ void AjustarAlRectangulo(QLabel& etiqueta)
 {
     // Faces differ from one system to the next: shrink the text, if need be,
     // until every line shows within the label's height.
-    const QString texto = etiqueta.text().isEmpty() ? Principal::kExplicacion : etiqueta.text();
+    const QString texto = etiqueta.text();
     QFont fuente = etiqueta.font();
     for (double puntos = fuente.pointSizeF(); puntos >= 6; puntos -= 0.25) {
         fuente.setPointSizeF(puntos);
@@ -176,6 +176,7 @@ void Principal::Form_Load()
     SistemaArchivos = std::make_unique<ServicioArchivos>();
     Texto3->setText(kExplicacion);
     Texto3->setAccessibleName(kExplicacion);
+    AjustarAlRectangulo(*Texto3);
     Texto3->setVisible(true);
     HabilitarAcciones(false);
     Abrir->repaint();
