@@ -18,7 +18,10 @@ instalar_paquetes() {
   [ ${#faltan[@]} -eq 0 ] && return 0
   echo "Instalando: ${faltan[*]}"
   local sudo=()
-  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || { echo "Faltan paquetes y no hay sudo: instálalos como root: ${faltan[*]}" >&2; exit 1; }
+    sudo=(sudo)
+  fi
   "${sudo[@]}" apt-get update -qq
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${faltan[@]}" >/dev/null
 }
