@@ -1,6 +1,8 @@
 #include "actions/Acciones.h"
 
+#include "analysis/Catalogo.h"
 #include "platform/Archivos.h"
+#include "window/ListaRecursos.h"
 
 using namespace Qt::StringLiterals;
 
@@ -18,4 +20,14 @@ QString ResumenFallos(const std::vector<ErrorArchivo>& fallos, int cuantos)
     if (int(fallos.size()) > mostrados)
         texto += u"\r\n... y "_s + QString::number(int(fallos.size()) - mostrados) + u" más."_s;
     return texto;
+}
+
+std::filesystem::path RelativaDelRecurso(const std::filesystem::path& proyecto, const QListWidgetItem& item,
+                                         const QString& contexto, const QString& ruta)
+{
+    const std::filesystem::path nativa = RutaDeRecurso(item);
+    const std::filesystem::path relativa = nativa.empty() ? nativa : nativa.lexically_relative(proyecto);
+    if (!EsRutaDelCatalogo(relativa))
+        throw ErrorArchivo(contexto, ruta, kFueraDelProyecto);
+    return relativa;
 }

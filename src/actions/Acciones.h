@@ -4,9 +4,11 @@
 #include <QString>
 
 #include <cstdint>
+#include <filesystem>
 #include <vector>
 
 class ErrorArchivo;
+class QListWidgetItem;
 
 // Whole units of 1020 bytes in a file of `bytes`, truncated, never rounded.
 inline std::uint64_t UnidadesEspacio(std::uint64_t bytes)
@@ -19,3 +21,9 @@ QString TextoEspacio(std::uint64_t unidades);
 
 // The first few failures, one per line ("path: reason"), and how many more.
 QString ResumenFallos(const std::vector<ErrorArchivo>& fallos, int cuantos = 5);
+
+// The file a list entry stands for, relative to the project folder
+// `proyecto`, taken from the native path the entry carries. What is not a
+// catalogue entry of this project is refused, in the words of `contexto`.
+std::filesystem::path RelativaDelRecurso(const std::filesystem::path& proyecto, const QListWidgetItem& item,
+                                         const QString& contexto, const QString& ruta);

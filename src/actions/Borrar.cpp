@@ -2,7 +2,6 @@
 #include "window/Principal.h"
 
 #include "actions/Acciones.h"
-#include "analysis/Catalogo.h"
 #include "platform/Archivos.h"
 #include "platform/Plataforma.h"
 
@@ -21,19 +20,19 @@ void Principal::Borrar_Click()
     if (respuesta != Respuesta::Si)
         return;
 
+    const QString contexto = u"No se pudo borrar el archivo"_s;
     std::vector<ErrorArchivo> fallos;
     const int ultimo = Recursos->count() - 1;
     for (int i = 0; i <= ultimo; ++i) {
         Seleccionar(i);
-        const QString item = Recursos->item(i)->text();
+        const QListWidgetItem& item = *Recursos->item(i);
         const QString carpeta = CarpetaProyecto();
-        const QString ruta = carpeta + item;
+        const QString ruta = carpeta + item.text();
         try {
-            // Only a catalogue entry, and only inside the project: whatever a
-            // name holds and wherever a folder's link leads.
-            if (!EsElementoDelCatalogo(item) || !EstaDentroDe(RutaNativa(carpeta), RutaNativa(ruta)))
-                throw ErrorArchivo(u"No se borró el archivo"_s, ruta, u"no está dentro de la carpeta del proyecto"_s);
-            SistemaArchivos->DeleteFile(ruta, true);
+            // Only the file the entry stands for, only a catalogue entry, and
+            // only inside the project, wherever a folder's link leads.
+            const auto proyecto = RutaNativa(carpeta);
+            SistemaArchivos->DeleteFile(proyecto, RelativaDelRecurso(proyecto, item, contexto, ruta), ruta, true);
         } catch (const ErrorArchivo& error) {
             fallos.push_back(error);
         }

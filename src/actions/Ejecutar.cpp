@@ -3,6 +3,7 @@
 
 #include "platform/Archivos.h"
 #include "platform/Plataforma.h"
+#include "window/ListaRecursos.h"
 
 #include <QListWidget>
 
@@ -23,15 +24,17 @@ void Principal::AbrirSeleccionado()
     const int seleccionado = IndiceSeleccionado();
     if (seleccionado < 0)
         return;
-    const QString ruta = CarpetaProyecto() + Recursos->item(seleccionado)->text();
+    const QListWidgetItem& item = *Recursos->item(seleccionado);
+    const QString ruta = CarpetaProyecto() + item.text();
     const QString nombreLote = QString(QChar(kSeparador)) + u"temporal.bat"_s;
     try {
-        // Looked up first, so that a missing file leaves the last batch file as it was.
-        const Archivo archivo = SistemaArchivos->GetFile(ruta);
+        // Looked up first, so that a missing file leaves the last batch file
+        // as it was; by the path the entry carries, not by its text.
+        const Archivo archivo = SistemaArchivos->GetFile(RutaDeRecurso(item), ruta);
         auto flujo = SistemaArchivos->CreateTextFile(plataforma_.CarpetaAplicacion() + nombreLote, true);
         flujo->WriteLine(u"start "_s + archivo.ShortPath());
         flujo->Close();
-        plataforma_.Shell(plataforma_.CarpetaAplicacion() + nombreLote, 0);
+        plataforma_.Shell(plataforma_.CarpetaAplicacion() + nombreLote, 0, archivo.Nativa());
     } catch (const ErrorArchivo& error) {
         plataforma_.MsgBox(this, error.Texto(), Estilo::Critico, u"Error..."_s);
     }

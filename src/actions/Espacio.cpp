@@ -1,4 +1,6 @@
-// The space that deleting the listed files would free.
+// The space that deleting the listed files would free: each entry measured
+// as deletion would remove it (a link as a link), and only what deletion
+// would remove.
 #include "window/Principal.h"
 
 #include "actions/Acciones.h"
@@ -12,16 +14,21 @@ using namespace Qt::StringLiterals;
 
 void Principal::Espacio_Click()
 {
+    const QString contexto = u"No se pudo medir el archivo"_s;
     std::uint64_t total = 0;
     std::vector<ErrorArchivo> fallos;
     const int ultimo = Recursos->count() - 1;
     for (int i = 0; i <= ultimo; ++i) {
         Seleccionar(i);
-        const QString ruta = CarpetaProyecto() + Recursos->item(i)->text();
+        const QListWidgetItem& item = *Recursos->item(i);
+        const QString carpeta = CarpetaProyecto();
+        const QString ruta = carpeta + item.text();
         try {
-            total += UnidadesEspacio(SistemaArchivos->GetFile(ruta).Size());
+            const auto proyecto = RutaNativa(carpeta);
+            const auto relativa = RelativaDelRecurso(proyecto, item, contexto, ruta);
+            total += UnidadesEspacio(SistemaArchivos->SizeEntrada(proyecto, relativa, ruta));
         } catch (const ErrorArchivo& error) {
-            // Gone or unreadable since the analysis: it frees nothing.
+            // Gone, unreadable or out of reach since the analysis: it frees nothing.
             fallos.push_back(error);
         }
     }

@@ -5,6 +5,7 @@
 #include "platform/Archivos.h"
 #include "platform/Plataforma.h"
 #include "window/Controles.h"
+#include "window/ListaRecursos.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -84,8 +85,11 @@ void Principal::ListarCarpeta(const QString& carpeta)
     // Few projects have all seventeen folders: a missing one holds nothing.
     if (!SistemaArchivos->Existe(ruta))
         return;
-    QStringList items;
-    for (const Archivo& archivo : SistemaArchivos->GetFolder(ruta).Files())
-        items.append(carpeta + QChar(kSeparador) + archivo.Name());
-    Recursos->addItems(items);
+    QStringList textos;
+    std::vector<std::filesystem::path> rutas;
+    for (const Archivo& archivo : SistemaArchivos->GetFolder(ruta).Files()) {
+        textos.append(carpeta + QChar(kSeparador) + archivo.Name());
+        rutas.push_back(archivo.Nativa());
+    }
+    AnadirRecursos(*Recursos, textos, rutas);
 }

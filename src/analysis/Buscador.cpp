@@ -7,28 +7,24 @@ namespace {
 // Full transition rows for the states nearest the root, where a scan spends
 // nearly all its time; deeper states keep their few children in a list.
 constexpr std::size_t kBytesFilasDensas = std::size_t(256) << 10;
-
-struct Bloque {
-    std::string texto;
-    std::vector<std::uint32_t> inicios{0};
-    explicit Bloque(const std::vector<std::string>& claves)
-    {
-        for (const std::string& c : claves) {
-            texto += c;
-            inicios.push_back(std::uint32_t(texto.size()));
-        }
-    }
-};
 }  // namespace
 
-BuscadorClaves::BuscadorClaves(const std::vector<std::string>& claves)
-    : BuscadorClaves(Bloque(claves).texto, Bloque(claves).inicios)
+BloqueClaves::BloqueClaves(const std::vector<std::string>& claves)
 {
+    std::size_t largo = 0;
+    for (const std::string& c : claves)
+        largo += c.size();
+    texto.reserve(largo);
+    inicios.reserve(claves.size() + 1);
+    for (const std::string& c : claves)
+        Anadir(c);
 }
 
-BuscadorClaves::BuscadorClaves(std::string_view bloque, std::span<const std::uint32_t> inicios)
-    : encontrada_(inicios.empty() ? 0 : inicios.size() - 1, 0), pendientes_(encontrada_.size())
+BuscadorClaves::BuscadorClaves(const BloqueClaves& claves)
+    : encontrada_(claves.inicios.size() - 1, 0), pendientes_(encontrada_.size())
 {
+    const std::string_view bloque = claves.texto;
+    const std::vector<std::uint32_t>& inicios = claves.inicios;
     const auto numClaves = std::uint32_t(encontrada_.size());
     const auto clave = [&](std::uint32_t k) { return bloque.substr(inicios[k], inicios[k + 1] - inicios[k]); };
     for (unsigned char b : bloque)

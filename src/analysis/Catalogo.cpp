@@ -24,15 +24,13 @@ const std::array<QString, kNumCarpetasRecursos>& CarpetasRecursos()
     return carpetas;
 }
 
-bool EsElementoDelCatalogo(const QString& item)
+bool EsRutaDelCatalogo(const std::filesystem::path& relativa)
 {
-    for (const QString& carpeta : CarpetasRecursos()) {
-        if (item.size() <= carpeta.size() + 1 || !item.startsWith(carpeta)
-            || item[carpeta.size()] != QChar(kSeparador))
-            continue;
-        const QString nombre = item.mid(carpeta.size() + 1);
-        return !nombre.contains(QChar(kSeparador)) && !nombre.contains(u'/')
-            && nombre != u"."_s && nombre != u".."_s;
-    }
+    const std::filesystem::path nombre = relativa.filename();
+    if (nombre.empty() || nombre == "." || nombre == "..")
+        return false;
+    for (const QString& carpeta : CarpetasRecursos())
+        if (relativa.parent_path() == RutaNativa(carpeta))
+            return true;
     return false;
 }

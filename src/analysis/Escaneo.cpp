@@ -14,6 +14,7 @@
 #include "platform/Archivos.h"
 #include "platform/Plataforma.h"
 #include "window/Controles.h"
+#include "window/ListaRecursos.h"
 
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -67,32 +68,23 @@ private:
 
 bool Principal::VerificarUso()
 {
-    const QChar separador(kSeparador);
     const Carpeta datos = SistemaArchivos->GetFolder(CarpetaProyecto() + u"Data"_s);
     const std::vector<Archivo> archivos = datos.Files();
     const long total = long(archivos.size());
     Analizando->setText(QString::number(total));
     Analizando->repaint();
 
-    // The keys, one block of UTF-8, only while the automaton is built.
+    // The keys, one block of bytes, only while the automaton is built. Each
+    // comes from the file's own name, so a name that is not valid text is
+    // searched for as the bytes it is.
     const int inicial = Recursos->count();
     std::optional<BuscadorClaves> buscador;
     {
-        // Sized first: a block that grew by doubling would leave its old
-        // copies behind in the heap.
-        const auto clave = [&](int i) { return ClaveBusqueda(Extraer2(Recursos->item(i)->text(), separador)); };
-        std::size_t largo = 0;
+        BloqueClaves claves;
+        claves.inicios.reserve(std::size_t(inicial) + 1);
         for (int i = 0; i < inicial; ++i)
-            largo += std::size_t(clave(i).toUtf8().size());
-        std::string todas;
-        todas.reserve(largo);
-        std::vector<std::uint32_t> inicios(std::size_t(inicial) + 1, 0);
-        for (int i = 0; i < inicial; ++i) {
-            const QByteArray k = clave(i).toUtf8();
-            todas.append(k.constData(), std::size_t(k.size()));
-            inicios[std::size_t(i) + 1] = std::uint32_t(todas.size());
-        }
-        buscador.emplace(todas, inicios);
+            claves.Anadir(ClaveNativa(RutaDeRecurso(*Recursos->item(i)).filename()));
+        buscador.emplace(claves);
     }
 
     std::vector<int> restantes(static_cast<std::size_t>(inicial));  // the walk's list, by catalogue index

@@ -17,3 +17,15 @@ QString ClaveBusqueda(const QString& nombre)
     const qsizetype punto = nombre.lastIndexOf(u'.');
     return punto < 0 ? nombre : nombre.left(punto);
 }
+
+std::string ClaveNativa(const std::filesystem::path& nombre)
+{
+#ifdef _WIN32
+    const QByteArray bytes = QString::fromStdWString(nombre.native()).toUtf8();
+    std::string texto(bytes.constData(), std::size_t(bytes.size()));
+#else
+    const std::string& texto = nombre.native();
+#endif
+    const std::size_t punto = texto.rfind('.');
+    return punto == std::string::npos ? texto : texto.substr(0, punto);
+}

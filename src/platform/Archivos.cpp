@@ -2,11 +2,17 @@
 
 #include <QFile>
 
-using namespace Qt::StringLiterals;
-
 #include <algorithm>
 #include <cerrno>
+#include <numeric>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+using namespace Qt::StringLiterals;
 namespace fs = std::filesystem;
 
 ErrorArchivo::ErrorArchivo(QString contexto_, QString ruta_, QString motivo_)
@@ -48,6 +54,27 @@ QString MotivoEnEspanol(const std::error_code& ec)
     return u"error del sistema ("_s + QString::fromLocal8Bit(ec.message()) + u')';
 }
 
+const QString kFueraDelProyecto = u"no está dentro de la carpeta del proyecto"_s;
+
+namespace {
+
+// The error an operating-system call left in errno, for the user. Streams do
+// not always set errno: then it was a disk error as far as anyone can tell.
+[[noreturn]] void Fallar(const QString& contexto, const QString& ruta, int numero)
+{
+    throw ErrorArchivo(contexto, ruta, MotivoEnEspanol(std::error_code(numero ? numero : EIO, std::generic_category())));
+}
+
+// A link that leads nowhere (or round in a circle) holds no stored data: it is
+// passed over like a pipe. Any other reason not to know what an entry is
+// (no permission, a disk error) must be told.
+bool LlevaANada(const std::error_code& ec)
+{
+    return ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory
+        || ec == std::errc::too_many_symbolic_link_levels;
+}
+}  // namespace
+
 fs::path RutaNativa(const QString& ruta)
 {
 #ifdef _WIN32
@@ -60,19 +87,20 @@ fs::path RutaNativa(const QString& ruta)
 
 std::optional<QString> TextoDeRuta(const fs::path& ruta)
 {
-#ifdef _WIN32
-    const std::wstring& nativa = ruta.native();
-    QString texto = QString::fromStdWString(nativa);
-    if (texto.toStdWString() != nativa)
+    QString texto = TextoVisible(ruta);
+    if (RutaNativa(texto) != ruta)
         return std::nullopt;
+    return texto;
+}
+
+QString TextoVisible(const fs::path& ruta)
+{
+#ifdef _WIN32
+    return QString::fromStdWString(ruta.native());
 #else
     const std::string& nativa = ruta.native();
-    const QByteArray bytes(nativa.data(), qsizetype(nativa.size()));
-    QString texto = QFile::decodeName(bytes);
-    if (QFile::encodeName(texto) != bytes)
-        return std::nullopt;
+    return QFile::decodeName(QByteArray(nativa.data(), qsizetype(nativa.size())));
 #endif
-    return texto;
 }
 
 // ---------------------------------------------------------------- Archivo
@@ -102,33 +130,45 @@ std::vector<Archivo> Carpeta::Files() const
 {
     const QString contexto = u"No se pudo leer la carpeta"_s;
     std::vector<Archivo> archivos;
-    omitidos_ = 0;
     std::error_code ec;
     fs::directory_iterator it(ruta_, ec);
     if (ec)
         throw ErrorArchivo(contexto, rutaTexto_, MotivoEnEspanol(ec));
     for (; it != fs::directory_iterator(); it.increment(ec)) {
-        std::error_code ecEstado;
-        // status() follows links: a link to a file is a file; a dangling or
-        // circular link, a folder, a device or a pipe is not.
-        const auto estado = it->status(ecEstado);
-        if (ecEstado || !fs::is_regular_file(estado))
-            continue;
-        const auto nombre = TextoDeRuta(it->path().filename());
-        if (!nombre) {
-            ++omitidos_;
-            continue;
-        }
-        archivos.emplace_back(it->path(), rutaTexto_ + kSeparador + *nombre, *nombre);
+        // The kind the folder itself records for the entry: only a link, or
+        // an entry of unrecorded kind, costs a look at what it leads to.
+        std::error_code ecTipo;
+        const bool esArchivo = it->is_regular_file(ecTipo);
+        const QString nombre = TextoVisible(it->path().filename());
+        if (ecTipo && !LlevaANada(ecTipo))
+            throw ErrorArchivo(u"No se pudo examinar el archivo"_s, rutaTexto_ + kSeparador + nombre,
+                               MotivoEnEspanol(ecTipo));
+        if (esArchivo)
+            archivos.emplace_back(it->path(), rutaTexto_ + kSeparador + nombre, nombre);
     }
     if (ec)
         throw ErrorArchivo(contexto, rutaTexto_, MotivoEnEspanol(ec));
 
-    std::sort(archivos.begin(), archivos.end(), [](const Archivo& a, const Archivo& b) {
-        const int c = QString::compare(a.Name(), b.Name(), Qt::CaseInsensitive);
-        return c != 0 ? c < 0 : a.Name() < b.Name();
+    // Case-insensitive first, then exact, so that case twins keep one order;
+    // each name folded once, not at every comparison.
+    std::vector<QString> plegados;
+    plegados.reserve(archivos.size());
+    for (const Archivo& a : archivos)
+        plegados.push_back(a.Name().toCaseFolded());
+    std::vector<std::size_t> orden(archivos.size());
+    std::iota(orden.begin(), orden.end(), std::size_t(0));
+    std::sort(orden.begin(), orden.end(), [&](std::size_t a, std::size_t b) {
+        if (const int c = QString::compare(plegados[a], plegados[b], Qt::CaseSensitive); c != 0)
+            return c < 0;
+        if (archivos[a].Name() != archivos[b].Name())
+            return archivos[a].Name() < archivos[b].Name();
+        return archivos[a].Nativa() < archivos[b].Nativa();  // names that only show alike
     });
-    return archivos;
+    std::vector<Archivo> ordenados;
+    ordenados.reserve(archivos.size());
+    for (std::size_t i : orden)
+        ordenados.push_back(std::move(archivos[i]));
+    return ordenados;
 }
 
 // ---------------------------------------------------------------- FlujoTexto
@@ -138,10 +178,8 @@ FlujoTexto::FlujoTexto(fs::path ruta, QString rutaTexto)
 {
     errno = 0;
     salida_.open(ruta_, std::ios::binary | std::ios::trunc);
-    if (!salida_) {
-        const std::error_code ec(errno ? errno : EIO, std::generic_category());
-        throw ErrorArchivo(u"No se pudo crear el archivo"_s, rutaTexto_, MotivoEnEspanol(ec));
-    }
+    if (!salida_)
+        Fallar(u"No se pudo crear el archivo"_s, rutaTexto_, errno);
 }
 
 void FlujoTexto::WriteLine(const QString& linea)
@@ -149,20 +187,16 @@ void FlujoTexto::WriteLine(const QString& linea)
     const QByteArray bytes = linea.toUtf8() + "\r\n";
     errno = 0;
     salida_.write(bytes.constData(), bytes.size());
-    if (!salida_) {
-        const std::error_code ec(errno ? errno : EIO, std::generic_category());
-        throw ErrorArchivo(u"No se pudo escribir el archivo"_s, rutaTexto_, MotivoEnEspanol(ec));
-    }
+    if (!salida_)
+        Fallar(u"No se pudo escribir el archivo"_s, rutaTexto_, errno);
 }
 
 void FlujoTexto::Close()
 {
     errno = 0;
     salida_.close();
-    if (salida_.fail()) {
-        const std::error_code ec(errno ? errno : EIO, std::generic_category());
-        throw ErrorArchivo(u"No se pudo escribir el archivo"_s, rutaTexto_, MotivoEnEspanol(ec));
-    }
+    if (salida_.fail())
+        Fallar(u"No se pudo escribir el archivo"_s, rutaTexto_, errno);
 }
 
 // ---------------------------------------------------------------- ServicioArchivos
@@ -180,56 +214,168 @@ bool ServicioArchivos::Existe(const QString& ruta) const
 }
 
 namespace {
-// What is at `nativa` (the link itself when `seguirEnlaces` is false), or the
-// reason there is nothing usable there.
-fs::file_status EstadoDe(const fs::path& nativa, bool seguirEnlaces, const QString& contexto, const QString& ruta)
+// What is at `nativa` (links followed), or the reason there is nothing usable there.
+fs::file_status EstadoDe(const fs::path& nativa, const QString& contexto, const QString& ruta)
 {
     std::error_code ec;
-    const auto estado = seguirEnlaces ? fs::status(nativa, ec) : fs::symlink_status(nativa, ec);
+    const auto estado = fs::status(nativa, ec);
     if (estado.type() == fs::file_type::not_found)
         throw ErrorArchivo(contexto, ruta, u"no existe"_s);
     if (ec)
         throw ErrorArchivo(contexto, ruta, MotivoEnEspanol(ec));
     return estado;
 }
+
+// Folders, then a name, none of them "." or "..": nothing that climbs out.
+bool RelativaSencilla(const fs::path& relativa)
+{
+    if (relativa.empty() || relativa.has_root_path())
+        return false;
+    for (const fs::path& parte : relativa)
+        if (parte.empty() || parte == "." || parte == "..")
+            return false;
+    return true;
+}
+
+#ifndef _WIN32
+// An open file or folder, closed when it goes.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int fd() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+// The folder that holds the entry, opened down from the project folder one
+// folder at a time without following links: what is opened is what was
+// checked to lie inside.
+Descriptor AbrirCarpetaDe(const fs::path& proyecto, const fs::path& relativa, const QString& contexto,
+                              const QString& ruta)
+{
+    if (!RelativaSencilla(relativa) || !EstaDentroDe(proyecto, proyecto / relativa))
+        throw ErrorArchivo(contexto, ruta, kFueraDelProyecto);
+    int fd = ::open(proyecto.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        Fallar(contexto, ruta, errno);
+    for (const fs::path& parte : relativa.parent_path()) {
+        Descriptor padre(fd);
+        fd = ::openat(padre.fd(), parte.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0) {
+            const int numero = errno;
+            struct stat st {};
+            if (numero == ELOOP
+                || (numero == ENOTDIR && ::fstatat(padre.fd(), parte.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0
+                    && S_ISLNK(st.st_mode)))
+                throw ErrorArchivo(contexto, ruta, kFueraDelProyecto);  // swapped for a link since the check
+            Fallar(contexto, ruta, numero);
+        }
+    }
+    return Descriptor(fd);
+}
+#else
+// Without a folder handle to walk down, every folder on the way is checked not
+// to be a link (a reparse point) right before the entry is acted upon.
+fs::path RutaComprobada(const fs::path& proyecto, const fs::path& relativa, const QString& contexto,
+                        const QString& ruta)
+{
+    if (!RelativaSencilla(relativa) || !EstaDentroDe(proyecto, proyecto / relativa))
+        throw ErrorArchivo(contexto, ruta, kFueraDelProyecto);
+    fs::path carpeta = proyecto;
+    for (const fs::path& parte : relativa.parent_path()) {
+        carpeta /= parte;
+        std::error_code ec;
+        if (fs::is_symlink(fs::symlink_status(carpeta, ec)))
+            throw ErrorArchivo(contexto, ruta, kFueraDelProyecto);
+    }
+    return proyecto / relativa;
+}
+#endif
 }  // namespace
 
 Carpeta ServicioArchivos::GetFolder(const QString& ruta) const
 {
     const QString contexto = u"No se pudo abrir la carpeta"_s;
     const fs::path nativa = RutaNativa(ruta);
-    if (!fs::is_directory(EstadoDe(nativa, true, contexto, ruta)))
+    if (!fs::is_directory(EstadoDe(nativa, contexto, ruta)))
         throw ErrorArchivo(contexto, ruta, u"no es una carpeta"_s);
     return Carpeta(nativa, ruta);
 }
 
 Archivo ServicioArchivos::GetFile(const QString& ruta) const
 {
-    const QString contexto = u"No se encontró el archivo"_s;
-    const fs::path nativa = RutaNativa(ruta);
-    if (!fs::is_regular_file(EstadoDe(nativa, true, contexto, ruta)))
-        throw ErrorArchivo(contexto, ruta, u"no es un archivo"_s);
-    return Archivo(nativa, ruta, TextoDeRuta(nativa.filename()).value_or(QString()));
+    return GetFile(RutaNativa(ruta), ruta);
 }
 
-void ServicioArchivos::DeleteFile(const QString& ruta, bool forzar) const
+Archivo ServicioArchivos::GetFile(const fs::path& nativa, const QString& ruta) const
 {
-    const QString contexto = u"No se pudo borrar el archivo"_s;
-    const fs::path nativa = RutaNativa(ruta);
-    // The entry itself, not what a link leads to.
-    const auto estado = EstadoDe(nativa, false, contexto, ruta);
+    const QString contexto = u"No se encontró el archivo"_s;
+    if (!fs::is_regular_file(EstadoDe(nativa, contexto, ruta)))
+        throw ErrorArchivo(contexto, ruta, u"no es un archivo"_s);
+    return Archivo(nativa, ruta, TextoVisible(nativa.filename()));
+}
+
+std::uint64_t ServicioArchivos::SizeEntrada(const fs::path& proyecto, const fs::path& relativa,
+                                            const QString& ruta) const
+{
+    const QString contexto = u"No se pudo medir el archivo"_s;
+#ifndef _WIN32
+    const Descriptor carpeta = AbrirCarpetaDe(proyecto, relativa, contexto, ruta);
+    struct stat st {};
+    if (::fstatat(carpeta.fd(), relativa.filename().c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        Fallar(contexto, ruta, errno);
+    if (S_ISDIR(st.st_mode))
+        throw ErrorArchivo(contexto, ruta, u"es una carpeta"_s);  // deletion would leave it too
+    return S_ISREG(st.st_mode) || S_ISLNK(st.st_mode) ? std::uint64_t(st.st_size) : 0;
+#else
+    const fs::path nativa = RutaComprobada(proyecto, relativa, contexto, ruta);
     std::error_code ec;
+    const auto estado = fs::symlink_status(nativa, ec);
+    if (ec)
+        throw ErrorArchivo(contexto, ruta, MotivoEnEspanol(ec));
     if (fs::is_directory(estado))
         throw ErrorArchivo(contexto, ruta, u"es una carpeta"_s);
-#ifdef _WIN32
+    if (fs::is_symlink(estado))
+        return 0;  // a link's own size is not told here, and it is next to nothing
+    const auto tamano = fs::file_size(nativa, ec);
+    if (ec)
+        throw ErrorArchivo(contexto, ruta, MotivoEnEspanol(ec));
+    return tamano;
+#endif
+}
+
+void ServicioArchivos::DeleteFile(const fs::path& proyecto, const fs::path& relativa, const QString& ruta,
+                                  bool forzar) const
+{
+    const QString contexto = u"No se pudo borrar el archivo"_s;
+#ifndef _WIN32
+    (void)forzar;  // here a file's own permissions never stop its removal
+    const Descriptor carpeta = AbrirCarpetaDe(proyecto, relativa, contexto, ruta);
+    // Never a folder: unlinkat without AT_REMOVEDIR refuses one.
+    if (::unlinkat(carpeta.fd(), relativa.filename().c_str(), 0) != 0)
+        Fallar(contexto, ruta, errno);
+#else
+    const fs::path nativa = RutaComprobada(proyecto, relativa, contexto, ruta);
+    std::error_code ec;
+    const auto estado = fs::symlink_status(nativa, ec);
+    if (estado.type() == fs::file_type::not_found)
+        throw ErrorArchivo(contexto, ruta, u"no existe"_s);
+    if (fs::is_directory(estado))
+        throw ErrorArchivo(contexto, ruta, u"es una carpeta"_s);
     // Windows refuses to delete a read-only file; clear the flag first.
     if (forzar && !fs::is_symlink(estado))
         fs::permissions(nativa, fs::perms::owner_write, fs::perm_options::add, ec);
-#else
-    (void)forzar;  // here a file's own permissions never stop its removal
-#endif
     if (!fs::remove(nativa, ec) || ec)
         throw ErrorArchivo(contexto, ruta, ec ? MotivoEnEspanol(ec) : u"no existe"_s);
+#endif
 }
 
 std::unique_ptr<FlujoTexto> ServicioArchivos::CreateTextFile(const QString& ruta, bool sobrescribir) const
@@ -266,21 +412,52 @@ bool EstaDentroDe(const fs::path& carpeta, const fs::path& ruta)
 void LeerPorTrozos(const Archivo& archivo, std::vector<char>& bufer,
                    const std::function<void(std::string_view)>& trozo)
 {
-    QFile entrada(archivo.Path());
-    errno = 0;
-    if (!entrada.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        const std::error_code ec(errno ? errno : EIO, std::generic_category());
-        throw ErrorArchivo(u"No se pudo abrir el archivo de datos"_s, archivo.Path(), MotivoEnEspanol(ec));
-    }
+    const QString abrir = u"No se pudo abrir el archivo de datos"_s;
+    const QString leer = u"No se pudo leer el archivo de datos"_s;
+#ifndef _WIN32
+    // Opened without waiting, so that a pipe put where the file was listed
+    // cannot hold the window; then it must be a plain file to be read at all.
+    int fd;
+    do
+        fd = ::open(archivo.Nativa().c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        Fallar(abrir, archivo.Path(), errno);
+    const Descriptor cierre(fd);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        Fallar(leer, archivo.Path(), errno);
+    if (!S_ISREG(st.st_mode))
+        return;  // holds no stored data
     for (;;) {
-        errno = 0;
-        const qint64 leidos = entrada.read(bufer.data(), qint64(bufer.size()));
+        const ssize_t leidos = ::read(fd, bufer.data(), bufer.size());
         if (leidos < 0) {
-            const std::error_code ec(errno ? errno : EIO, std::generic_category());
-            throw ErrorArchivo(u"No se pudo leer el archivo de datos"_s, archivo.Path(), MotivoEnEspanol(ec));
+            if (errno == EINTR)
+                continue;
+            Fallar(leer, archivo.Path(), errno);
         }
         if (leidos == 0)
             break;
         trozo(std::string_view(bufer.data(), size_t(leidos)));
     }
+#else
+    std::error_code ec;
+    if (!fs::is_regular_file(fs::status(archivo.Nativa(), ec)))
+        return;  // holds no stored data
+    errno = 0;
+    std::ifstream entrada(archivo.Nativa(), std::ios::binary);
+    if (!entrada)
+        Fallar(abrir, archivo.Path(), errno);
+    for (;;) {
+        errno = 0;
+        entrada.read(bufer.data(), std::streamsize(bufer.size()));
+        const auto leidos = entrada.gcount();
+        if (entrada.bad())
+            Fallar(leer, archivo.Path(), errno);
+        if (leidos > 0)
+            trozo(std::string_view(bufer.data(), size_t(leidos)));
+        if (!entrada)
+            break;
+    }
+#endif
 }

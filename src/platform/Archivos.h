@@ -1,7 +1,8 @@
-// The file service: every file and folder the program touches goes through
-// here. It answers in QString paths, as the window shows them, and keeps the
-// native path it was given underneath, so that a name is never rebuilt from a
-// lossy display string.
+// The file service: the folders, files and streams of the project and of the
+// program's own batch file. It answers in QString paths, as the window shows
+// them, and carries underneath the native path the file system gave, so that
+// a file is always reached by that path and never by one rebuilt from a
+// display string (a name need not be valid text, and two names may show alike).
 #pragma once
 
 #include <QString>
@@ -34,14 +35,19 @@ public:
     QString Texto() const;  // the three together, ready for a message box
 };
 
+// Why an entry outside the project folder is neither measured nor deleted.
+extern const QString kFueraDelProyecto;
+
 // Spanish words for an operating-system error.
 QString MotivoEnEspanol(const std::error_code& ec);
 
 // Native path for a path typed as text, and back. The way back gives nothing
 // when the name cannot survive the round trip (bytes that are not valid in the
-// file-name encoding): such a name must never be acted upon through its text.
+// file-name encoding); TextoVisible then shows those bytes as U+FFFD, which
+// is for the eyes only: such a text never leads back to the file.
 std::filesystem::path RutaNativa(const QString& ruta);
 std::optional<QString> TextoDeRuta(const std::filesystem::path& ruta);
+QString TextoVisible(const std::filesystem::path& ruta);
 
 class Archivo {
 public:
@@ -62,18 +68,16 @@ private:
 class Carpeta {
 public:
     Carpeta(std::filesystem::path ruta, QString rutaTexto);
-    const QString& Path() const { return rutaTexto_; }
-    // The plain files directly in the folder (links followed, sub-folders,
-    // devices and pipes left out), sorted by name the way Windows lists them.
+    // The plain files directly in the folder (links followed), sorted by name
+    // the way Windows lists them. Entries that hold no stored data (sub-folders,
+    // devices, pipes, sockets, links that lead nowhere) are passed over; an
+    // entry whose kind cannot be told (no permission, a disk error) is not:
+    // it throws, since a file left out silently would be a wrong result.
     std::vector<Archivo> Files() const;
-    // How many entries the last Files() passed over because their name cannot
-    // be represented faithfully.
-    int NombresOmitidos() const { return omitidos_; }
 
 private:
     std::filesystem::path ruta_;
     QString rutaTexto_;
-    mutable int omitidos_ = 0;
 };
 
 class FlujoTexto {
@@ -96,9 +100,19 @@ public:
     bool Existe(const QString& ruta) const;
     Carpeta GetFolder(const QString& ruta) const;
     Archivo GetFile(const QString& ruta) const;
-    // Removes the entry itself: a link goes as a link, its target stays.
-    void DeleteFile(const QString& ruta, bool forzar) const;
+    Archivo GetFile(const std::filesystem::path& ruta, const QString& rutaTexto) const;
     std::unique_ptr<FlujoTexto> CreateTextFile(const QString& ruta, bool sobrescribir) const;
+
+    // The entry `relativa` (folders, then a name) of the project folder
+    // `proyecto`, measured or removed as itself (a link as a link) and reached
+    // only through real folders inside the project: it is checked to lie
+    // inside once links and ".." are resolved, and then reached folder by
+    // folder without following a link, so that a folder swapped for a link
+    // after the check cannot lead elsewhere. `rutaTexto` names it in errors.
+    std::uint64_t SizeEntrada(const std::filesystem::path& proyecto, const std::filesystem::path& relativa,
+                              const QString& rutaTexto) const;
+    void DeleteFile(const std::filesystem::path& proyecto, const std::filesystem::path& relativa,
+                    const QString& rutaTexto, bool forzar) const;
 };
 
 // Whether `ruta` (which need not exist) lies inside `carpeta` once every link
@@ -107,6 +121,8 @@ public:
 bool EstaDentroDe(const std::filesystem::path& carpeta, const std::filesystem::path& ruta);
 
 // Reads a file from start to end in pieces into `bufer`, handing each piece to
-// `trozo`. Throws ErrorArchivo when the file cannot be opened or read.
+// `trozo`. Whatever turns out to hold no stored data when it is opened (a
+// pipe or device put in the file's place) is read as empty and never waited
+// on. Throws ErrorArchivo when the file cannot be opened or read.
 void LeerPorTrozos(const Archivo& archivo, std::vector<char>& bufer,
                    const std::function<void(std::string_view)>& trozo);

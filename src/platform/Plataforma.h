@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 
+#include <filesystem>
 #include <optional>
 
 class QWidget;
@@ -46,8 +47,11 @@ public:
     virtual int MsgBox(QWidget* dueno, const QString& texto, int estilo, const QString& titulo) = 0;
     // Lets pending window events (repaints, clicks) be handled, then returns.
     virtual void DoEvents() = 0;
-    // Starts a program or batch file and returns at once.
-    virtual void Shell(const QString& ruta, int estiloVentana) = 0;
+    // Starts the batch file at `ruta`, which opens `archivo` with the
+    // application associated with its type, and returns at once. The opener
+    // is handed `archivo` itself, the native path of the file meant, and
+    // never a path read back from the batch file's text.
+    virtual void Shell(const QString& ruta, int estiloVentana, const std::filesystem::path& archivo) = 0;
     // A folder where the program may write its own files.
     virtual QString CarpetaAplicacion() = 0;
 };

@@ -1,7 +1,5 @@
 #include "platform/PlataformaQt.h"
 
-#include "platform/Lote.h"
-
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -56,15 +54,22 @@ void PlataformaQt::DoEvents()
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-void PlataformaQt::Shell(const QString& ruta, int /*estiloVentana: nothing shows a console here*/)
+void PlataformaQt::Shell(const QString& /*ruta: there is no command interpreter to run it*/,
+                         int /*estiloVentana: nothing shows a console here*/, const std::filesystem::path& archivo)
 {
-    const auto abrir = [](const QString& archivo) {
-        return QDesktopServices::openUrl(QUrl::fromLocalFile(archivo));
-    };
-    if (ruta.endsWith(u".bat"_s, Qt::CaseInsensitive))
-        AbrirLote(ruta, abrir);
-    else
-        abrir(ruta);
+    QDesktopServices::openUrl(UrlDeArchivo(archivo));
+}
+
+QUrl UrlDeArchivo(const std::filesystem::path& ruta)
+{
+    const std::filesystem::path absoluta = ruta.is_absolute() ? ruta : std::filesystem::absolute(ruta);
+#ifdef _WIN32
+    return QUrl::fromLocalFile(QString::fromStdWString(absoluta.native()));
+#else
+    const std::string& nativa = absoluta.native();
+    const QByteArray bytes(nativa.data(), qsizetype(nativa.size()));
+    return QUrl::fromEncoded("file://" + bytes.toPercentEncoding("/"), QUrl::StrictMode);
+#endif
 }
 
 QString PlataformaQt::CarpetaAplicacion()

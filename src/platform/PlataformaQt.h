@@ -4,11 +4,17 @@
 
 #include "platform/Plataforma.h"
 
+class QUrl;
+
+// The file: URL of a native path, every byte of its name kept (percent-encoded
+// where it is not plain text), so that the desktop opens that file and no other.
+QUrl UrlDeArchivo(const std::filesystem::path& ruta);
+
 class PlataformaQt : public Plataforma {
 public:
     std::optional<QString> ShowOpen(QWidget* dueno, const DialogoAbrir& dialogo) override;
     int MsgBox(QWidget* dueno, const QString& texto, int estilo, const QString& titulo) override;
     void DoEvents() override;
-    void Shell(const QString& ruta, int estiloVentana) override;
+    void Shell(const QString& ruta, int estiloVentana, const std::filesystem::path& archivo) override;
     QString CarpetaAplicacion() override;
 };

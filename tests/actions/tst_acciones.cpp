@@ -13,9 +13,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include <QDir>
-#include "platform/Lote.h"
 
 using namespace Qt::StringLiterals;
 namespace fs = std::filesystem;
@@ -87,7 +87,7 @@ private slots:
     void borrarNuncaSaleDelProyecto();
     void abrirArchivo();
     void abrirSinSeleccionOArchivoPerdido();
-    void loteSinInterprete();
+    void nombresExactos();
     void flujoCompletoEnElEjemplo();
 };
 
@@ -266,13 +266,13 @@ void PruebaAcciones::borrarNuncaSaleDelProyecto()
 #else
     QTemporaryDir fuera;
     const fs::path afuera = RutaNativa(fuera.path());
-    std::ofstream(afuera / "Objetivo.png") << "valioso";
     std::ofstream(afuera / "Ajeno.png") << "valioso";
     fs::create_directory(afuera / "Musica");
-    std::ofstream(afuera / "Musica" / "Tema.mid") << "valioso";
 
     ProyectoPrueba p;
-    p.Recurso(u"Graphics/Pictures"_s, u"Propio.png"_s);
+    p.Recurso(u"Graphics/Pictures"_s, u"Propio.png"_s, QByteArray(2040, 'x'));
+    std::ofstream(afuera / "Objetivo.png") << std::string(10200, 'x');
+    std::ofstream(afuera / "Musica" / "Tema.mid") << std::string(5100, 'x');
     // A listed link to a file elsewhere, and a resource folder that leads elsewhere.
     fs::create_symlink(afuera / "Objetivo.png", RutaNativa(p.Carpeta() + u"Graphics/Pictures/Enlace.png"_s));
     fs::create_directories(RutaNativa(p.Carpeta() + u"Audio"_s));
@@ -283,6 +283,15 @@ void PruebaAcciones::borrarNuncaSaleDelProyecto()
     v.Analizar(p.Ruta());
     QCOMPARE(v.Lista(), (QStringList{u"Graphics/Pictures/Enlace.png"_s, u"Graphics/Pictures/Propio.png"_s,
                                      u"Audio/BGM/Tema.mid"_s}));
+    // The estimate counts what deletion will free: the link as a link (a name
+    // of a few dozen bytes, 0 units), nothing behind the folder that leads out.
+    ClicEn(*v.ventana, v.ventana->Espacio);
+    QCOMPARE(v.ventana->TextoA->text(), u"Espacio ahorrado: 2 Kb"_s);
+    QCOMPARE(v.plataforma.cajas.size(), size_t(1));
+    QCOMPARE(v.plataforma.cajas[0].texto,
+             u"No se pudo medir el tamaño de 1 archivos de la lista; el espacio ahorrado no los cuenta:\r\n"_s
+                 + p.Carpeta() + u"Audio/BGM/Tema.mid: no está dentro de la carpeta del proyecto"_s);
+
     // A list item that was tampered with to reach outside.
     v.ventana->Recursos->addItem(u"Graphics/Pictures/../../"_s + fuera.path().section(u'/', -1) + u"/Ajeno.png"_s);
     v.plataforma.respuestas = {Respuesta::Si};
@@ -290,34 +299,45 @@ void PruebaAcciones::borrarNuncaSaleDelProyecto()
 
     QVERIFY(!p.Existe(u"Graphics/Pictures/Propio.png"_s));
     QVERIFY(!fs::is_symlink(RutaNativa(p.Carpeta() + u"Graphics/Pictures/Enlace.png"_s)));  // the link went
-    QVERIFY(fs::exists(afuera / "Objetivo.png"));                                            // its target stayed
+    QCOMPARE(fs::file_size(afuera / "Objetivo.png"), std::uintmax_t(10200));                // its target stayed
     QVERIFY(fs::exists(afuera / "Musica" / "Tema.mid"));
     QVERIFY(fs::exists(afuera / "Ajeno.png"));
-    QCOMPARE(v.plataforma.cajas.size(), size_t(2));
-    QVERIFY(v.plataforma.cajas[1].texto.startsWith(u"No se pudieron borrar 2 de 4 recursos:"_s));
-    QVERIFY(v.plataforma.cajas[1].texto.contains(u"Audio/BGM/Tema.mid: no está dentro de la carpeta del proyecto"_s));
+    QCOMPARE(v.plataforma.cajas.size(), size_t(3));
+    QVERIFY(v.plataforma.cajas[2].texto.startsWith(u"No se pudieron borrar 2 de 4 recursos:"_s));
+    QVERIFY(v.plataforma.cajas[2].texto.contains(u"Audio/BGM/Tema.mid: no está dentro de la carpeta del proyecto"_s));
 #endif
 }
 
 void PruebaAcciones::abrirArchivo()
 {
-    ConLote a({u"Con espacios y ñ.png"_s, u"Otro.png"_s});
+    // "x\ny.png" beside "x": the opener gets the file the entry stands for,
+    // not what a line of the batch file would read as.
+    ConLote a({u"Con espacios y ñ.png"_s, u"Otro.png"_s, u"x"_s, u"x\ny.png"_s});
     Principal& w = *a.v.ventana;
     const QString& lote = a.lote;
     const auto contenido = [&] { return a.Contenido(); };
+    const auto nativa = [&](const QString& nombre) { return RutaNativa(a.p.Carpeta() + a.Item(nombre)); };
 
     ClicEnFila(w.Recursos, 0);
     ClicEn(w, w.Ejecutar);
     QCOMPARE(contenido(), (u"start "_s + a.p.Carpeta() + a.Item(u"Con espacios y ñ.png"_s)).toUtf8() + "\r\n");
     QCOMPARE(a.v.plataforma.programas.size(), size_t(1));
-    QCOMPARE(a.v.plataforma.programas[0], std::make_pair(lote, 0));
+    QCOMPARE(a.v.plataforma.programas[0].ruta, lote);
+    QCOMPARE(a.v.plataforma.programas[0].estilo, 0);
+    QVERIFY(a.v.plataforma.programas[0].archivo == nativa(u"Con espacios y ñ.png"_s));
 
     DobleClicEnFila(w.Recursos, 1);
     QCOMPARE(contenido(), (u"start "_s + a.p.Carpeta() + a.Item(u"Otro.png"_s)).toUtf8() + "\r\n");
     QCOMPARE(a.v.plataforma.programas.size(), size_t(2));
+    QVERIFY(a.v.plataforma.programas[1].archivo == nativa(u"Otro.png"_s));
+
+    QCOMPARE(w.Recursos->item(3)->text(), a.Item(u"x\ny.png"_s));
+    DobleClicEnFila(w.Recursos, 3);
+    QCOMPARE(a.v.plataforma.programas.size(), size_t(3));
+    QVERIFY(a.v.plataforma.programas[2].archivo == nativa(u"x\ny.png"_s));
     // The window itself does not change.
-    QCOMPARE(a.v.Lista().size(), 2);
-    QCOMPARE(a.v.Seleccion(), 1);
+    QCOMPARE(a.v.Lista().size(), 4);
+    QCOMPARE(a.v.Seleccion(), 3);
     QVERIFY(a.v.AccionesHabilitadas());
     QVERIFY(a.v.plataforma.cajas.empty());
 }
@@ -355,27 +375,53 @@ void PruebaAcciones::abrirSinSeleccionOArchivoPerdido()
     QCOMPARE(a.v.plataforma.programas.size(), size_t(1));
 }
 
-void PruebaAcciones::loteSinInterprete()
+void PruebaAcciones::nombresExactos()
 {
-    QTemporaryDir dir;
-    const QString lote = dir.path() + u"/temporal.bat"_s;
-    const QString raro = dir.path() + u"/-x & rm -rf ~; echo $HOME `id` \"a\" 'b' | c.png"_s;
-    auto flujo = ServicioArchivos().CreateTextFile(lote, true);
-    flujo->WriteLine(u"start "_s + raro);
-    flujo->Close();
+#ifndef Q_OS_LINUX
+    QSKIP("names as raw bytes and case twins are a Linux matter");
+#else
+    // Names that show alike, differ only in case, or hold blanks: every
+    // command acts on the very file its entry stands for.
+    ProyectoPrueba p;
+    const fs::path carpeta = RutaNativa(p.Carpeta() + u"Graphics/Pictures"_s);
+    fs::create_directories(carpeta);
+    const auto escribir = [&](const char* nombre, int bytes) {
+        std::ofstream(carpeta / nombre, std::ios::binary) << std::string(std::size_t(bytes), 'x');
+    };
+    escribir("Mal\xff.png", 1020);          // not valid text
+    escribir("Mal\xef\xbf\xbd.png", 2040);  // shows just like it, and the data names it
+    escribir("Hero.png", 3060);
+    escribir("hero.png", 4080);
+    escribir("HERO.PNG", 5100);
+    escribir("a b.png", 6120);
+    escribir("a\tb.png", 7140);
+    p.Dato(u"Mapa.rxdata"_s, "Mal\xef\xbf\xbd");
 
-    QStringList abiertos;
-    QVERIFY(AbrirLote(lote, [&](const QString& archivo) {
-        abiertos << archivo;
-        return true;
-    }));
-    QCOMPARE(abiertos, QStringList{raro});
+    Ventana v;
+    v.Analizar(p.Ruta());
+    Principal& w = *v.ventana;
+    QCOMPARE(v.Lista(), (QStringList{u"Graphics/Pictures/a\tb.png"_s, u"Graphics/Pictures/a b.png"_s,
+                                     u"Graphics/Pictures/HERO.PNG"_s, u"Graphics/Pictures/Hero.png"_s,
+                                     u"Graphics/Pictures/hero.png"_s, u"Graphics/Pictures/Mal\uFFFD.png"_s}));
+    ClicEnFila(w.Recursos, 4);
+    ClicEn(w, w.Quitar);  // keep hero.png
+    ClicEn(w, w.Espacio);
+    QCOMPARE(w.TextoA->text(), u"Espacio ahorrado: 22 Kb"_s);  // 7 + 6 + 5 + 3 + 1
 
-    QCOMPARE(ArchivoDeLineaStart("start C:\\a b\\c.png\r\n"), std::optional<QString>(u"C:\\a b\\c.png"_s));
-    QCOMPARE(ArchivoDeLineaStart("start \r\n"), std::nullopt);
-    QCOMPARE(ArchivoDeLineaStart("del /q *\r\n"), std::nullopt);
-    QCOMPARE(ArchivoDeLineaStart("START x\r\n"), std::nullopt);
-    QVERIFY(!AbrirLote(dir.path() + u"/no.bat"_s, [](const QString&) { return true; }));
+    QTemporaryDir aplicacion;
+    v.plataforma.carpetaAplicacion = aplicacion.path();
+    ClicEn(w, w.Ejecutar);  // the last entry is selected
+    QCOMPARE(v.plataforma.programas.size(), size_t(1));
+    QVERIFY(v.plataforma.programas[0].archivo == carpeta / "Mal\xff.png");
+
+    v.plataforma.respuestas = {Respuesta::Si};
+    ClicEn(w, w.Borrar);
+    QCOMPARE(v.plataforma.cajas.back().texto, u"¡Borrado completado con éxito!\r\n¡Limpieza de recursos finalizada!"_s);
+    std::set<std::string> quedan;
+    for (const auto& e : fs::directory_iterator(carpeta))
+        quedan.insert(e.path().filename().native());
+    QVERIFY(quedan == (std::set<std::string>{"hero.png", "Mal\xef\xbf\xbd.png"}));
+#endif
 }
 
 void PruebaAcciones::flujoCompletoEnElEjemplo()

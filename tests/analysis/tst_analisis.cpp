@@ -18,7 +18,9 @@
 #include <QSignalSpy>
 #include "platform/Archivos.h"
 #ifdef Q_OS_UNIX
+#include <QProcess>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 using namespace Qt::StringLiterals;
@@ -47,7 +49,7 @@ private slots:
     void errores_data();
     void errores();
     void entradasRarasEnDatos();
-    void nombreQueNoSobreviveIdaYVuelta();
+    void nombresQueNoSonTexto();
     void clicsDuranteElAnalisis();
     void cerrarDuranteElAnalisis();
     void igualQueElRecorridoSimple();
@@ -235,6 +237,10 @@ void PruebaAnalisis::errores_data()
     QTest::newRow("resource folder in a link loop") << "recursos ciclo" << "Graphics/Icons"
                                                     << "los enlaces simbólicos forman un ciclo";
 #endif
+#ifdef Q_OS_UNIX
+    // Listed but not searched: the names are there, the files out of reach.
+    QTest::newRow("Data can't be searched") << "datos sin busqueda" << "Data/Map001.rxdata" << "permiso denegado";
+#endif
 #ifdef Q_OS_LINUX
     // Reading a process's memory at address 0 fails even for root.
     QTest::newRow("unreadable data file") << "dato ilegible" << "Data/Map002.rxdata"
@@ -247,6 +253,22 @@ void PruebaAnalisis::errores()
     QFETCH(QString, caso);
     QFETCH(QString, ruta);
     QFETCH(QString, motivo);
+#ifdef Q_OS_UNIX
+    if (caso == u"datos sin busqueda"_s && geteuid() == 0) {
+        // Root reads any folder: the case runs again in a child that has
+        // dropped to an ordinary user.
+        QProcess hijo;
+        hijo.setProcessChannelMode(QProcess::MergedChannels);
+        hijo.start(u"setpriv"_s, {u"--reuid=65534"_s, u"--regid=65534"_s, u"--clear-groups"_s, u"--"_s,
+                                  QCoreApplication::applicationFilePath(),
+                                  u"errores:"_s + QString::fromLatin1(QTest::currentDataTag())});
+        if (!hijo.waitForStarted() || !hijo.waitForFinished(60000) || hijo.exitStatus() != QProcess::NormalExit
+            || hijo.exitCode() == 126 || hijo.exitCode() == 127)
+            QSKIP("no ordinary user to run this case as");
+        QVERIFY2(hijo.exitCode() == 0, hijo.readAll().constData());
+        return;
+    }
+#endif
     ProyectoPrueba p;
     p.Recurso(u"Graphics/Battlers"_s, u"Heroe.png"_s);
     p.Recurso(u"Graphics/Battlers"_s, u"Villano.png"_s);
@@ -262,9 +284,14 @@ void PruebaAnalisis::errores()
     }
     if (caso == u"dato ilegible"_s)
         fs::create_symlink("/proc/self/mem", RutaNativa(p.Carpeta() + ruta));
+    const fs::path datos = RutaNativa(p.Carpeta() + u"Data"_s);
+    if (caso == u"datos sin busqueda"_s)
+        fs::permissions(datos, fs::perms::owner_read | fs::perms::owner_write);
 
     Ventana v;
     v.Analizar(p.Ruta());
+    if (caso == u"datos sin busqueda"_s)
+        fs::permissions(datos, fs::perms::owner_all);
     QCOMPARE(v.plataforma.cajas.size(), size_t(1));
     const auto& caja = v.plataforma.cajas[0];
     QCOMPARE(caja.estilo, 16);
@@ -305,23 +332,34 @@ void PruebaAnalisis::entradasRarasEnDatos()
 #endif
 }
 
-void PruebaAnalisis::nombreQueNoSobreviveIdaYVuelta()
+void PruebaAnalisis::nombresQueNoSonTexto()
 {
 #ifndef Q_OS_LINUX
     QSKIP("file names as raw bytes are a Linux matter");
 #else
-    // A name that is not valid UTF-8 would come back as another name: it is
-    // never listed, so nothing can act on a file it does not mean.
+    // An archive unpacked with the wrong code page: names in Latin-1. Data
+    // files so named are read like any other; resources so named are listed,
+    // shown with U+FFFD, and searched for by their own bytes.
     ProyectoPrueba p;
-    const fs::path carpeta = RutaNativa(p.Carpeta() + u"Graphics/Icons"_s);
-    fs::create_directories(carpeta);
-    std::ofstream(carpeta / "Mal\xff.png") << "x";
-    std::ofstream(carpeta / "Bien.png") << "x";
-    p.Dato(u"A.rxdata"_s, "nada");
+    const fs::path iconos = RutaNativa(p.Carpeta() + u"Graphics/Icons"_s);
+    const fs::path datos = RutaNativa(p.Carpeta() + u"Data"_s);
+    fs::create_directories(iconos);
+    fs::create_directories(datos);
+    for (const char* nombre : {"Mal\xff.png", "Bien.png", "Humo\xf1.png", "Cura.png"})
+        std::ofstream(iconos / nombre) << "x";
+    std::ofstream(datos / "Map\xff" "02.rxdata", std::ios::binary) << Marshal("Bien").toStdString();
+    std::ofstream(datos / "Mapa \xf1" "and\xfa.rxdata", std::ios::binary) << Marshal("Humo\xf1").toStdString();
+    std::ofstream(datos / "Map003.rxdata", std::ios::binary) << Marshal("Cura\xef\xbf\xbd").toStdString();
     Ventana v;
     v.Analizar(p.Ruta());
-    QCOMPARE(v.Lista(), QStringList{u"Graphics/Icons/Bien.png"_s});
-    fs::remove(carpeta / "Mal\xff.png");
+    QVERIFY(v.plataforma.cajas.empty());
+    QCOMPARE(v.lineas.first(), u"3"_s);
+    QCOMPARE(v.Lista(), (QStringList{u"Graphics/Icons/Mal\uFFFD.png"_s}));
+    QVERIFY(v.AccionesHabilitadas());
+    // QTemporaryDir can't remove what it can't name.
+    for (const fs::path& ruta : {iconos / "Mal\xff.png", iconos / "Humo\xf1.png", datos / "Map\xff" "02.rxdata",
+                                 datos / "Mapa \xf1" "and\xfa.rxdata"})
+        fs::remove(ruta);
 #endif
 }
 

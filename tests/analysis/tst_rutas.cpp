@@ -85,14 +85,19 @@ void PruebaRutas::lineaProgreso()
 
 void PruebaRutas::elementosDelCatalogo()
 {
-    QVERIFY(EsElementoDelCatalogo(u"Graphics/Pictures/a.png"_s));
-    QVERIFY(EsElementoDelCatalogo(u"Audio/SE/Canción 1.wav"_s));
-    QVERIFY(EsElementoDelCatalogo(u"Audio/SE/a\\b.wav"_s));
-    QVERIFY(!EsElementoDelCatalogo(u"Graphics/Pictures/"_s));
-    QVERIFY(!EsElementoDelCatalogo(u"Graphics/Pictures/sub/a.png"_s));
-    QVERIFY(!EsElementoDelCatalogo(u"Graphics/Pictures/.."_s));
-    QVERIFY(!EsElementoDelCatalogo(u"Graphics/Other/a.png"_s));
-    QVERIFY(!EsElementoDelCatalogo(u"../Graphics/Pictures/a.png"_s));
+    namespace fs = std::filesystem;
+    QVERIFY(EsRutaDelCatalogo(fs::path("Graphics") / "Pictures" / "a.png"));
+    QVERIFY(EsRutaDelCatalogo(fs::path("Audio") / "SE" / "Canción 1.wav"));
+    QVERIFY(EsRutaDelCatalogo(fs::path("Audio") / "SE" / "a\\b.wav"));
+    QVERIFY(EsRutaDelCatalogo(fs::path("Audio") / "SE" / "Mal\xff.wav"));
+    QVERIFY(!EsRutaDelCatalogo(fs::path()));
+    QVERIFY(!EsRutaDelCatalogo(fs::path("Graphics") / "Pictures" / ""));
+    QVERIFY(!EsRutaDelCatalogo(fs::path("Graphics") / "Pictures" / "sub" / "a.png"));
+    QVERIFY(!EsRutaDelCatalogo(fs::path("Graphics") / "Pictures" / ".."));
+    QVERIFY(!EsRutaDelCatalogo(fs::path("Graphics") / "Other" / "a.png"));
+    QVERIFY(!EsRutaDelCatalogo(fs::path("..") / "Graphics" / "Pictures" / "a.png"));
+    QVERIFY(!EsRutaDelCatalogo(fs::path("Graphics") / ".." / "Graphics" / "Pictures" / "a.png"));
+    QVERIFY(!EsRutaDelCatalogo(fs::path("/Graphics/Pictures/a.png")));
     QCOMPARE(CarpetasRecursos()[13], u"Audio/BGM"_s);
     QCOMPARE(CarpetasRecursos()[14], u"Audio/ME"_s);
     QCOMPARE(CarpetasRecursos()[15], u"Audio/BGS"_s);

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -30,7 +31,12 @@ public:
     std::deque<int> respuestas;                          // empty: OK, or No to a question
     std::vector<Caja> cajas;
     std::vector<Dialogo> dialogos;
-    std::vector<std::pair<QString, int>> programas;
+    struct Programa {
+        QString ruta;
+        int estilo;
+        std::filesystem::path archivo;  // what the opener was handed
+    };
+    std::vector<Programa> programas;
     QString carpetaAplicacion;
     int bombeos = 0;
     bool procesarEventos = false;           // also let Qt handle its events
@@ -69,7 +75,10 @@ public:
             alBombear(bombeos);
     }
 
-    void Shell(const QString& ruta, int estilo) override { programas.emplace_back(ruta, estilo); }
+    void Shell(const QString& ruta, int estilo, const std::filesystem::path& archivo) override
+    {
+        programas.push_back({ruta, estilo, archivo});
+    }
 
     QString CarpetaAplicacion() override { return carpetaAplicacion; }
 

@@ -1,14 +1,22 @@
 // The file service on real folders: what a folder lists, what fails and how
 // it says so, what deleting and writing leave on disk.
 #include "platform/Archivos.h"
+#include "platform/PlataformaQt.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <set>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 using namespace Qt::StringLiterals;
 namespace fs = std::filesystem;
@@ -38,6 +46,7 @@ private slots:
     void escribirTexto();
     void dentroDeLaCarpeta();
     void leerPorTrozos();
+    void abrirConElEscritorio();
 };
 
 void PruebaArchivos::listarCarpeta()
@@ -70,6 +79,21 @@ void PruebaArchivos::listarCarpeta()
     QVERIFY(obtenidos.indexOf(u"b.png"_s) < obtenidos.indexOf(u"B2.png"_s));
     QCOMPARE(archivos.front().Path(), dir.path() + u'/' + archivos.front().Name());
     QVERIFY(s.FolderExists(dir.path()) && !s.FolderExists(dir.path() + u"/b.png"_s));
+
+#ifdef Q_OS_LINUX
+    // A name that is not valid text is listed, shown with U+FFFD, and keeps its
+    // own bytes; a name made of the replacement character itself stays apart.
+    QTemporaryDir otra;
+    const fs::path raros = RutaNativa(otra.path());
+    Escribir(raros / "Mal\xff.png");
+    Escribir(raros / "Mal\xef\xbf\xbd.png");
+    const auto listados = s.GetFolder(otra.path()).Files();
+    QCOMPARE(Nombres(listados), (QStringList{u"Mal\uFFFD.png"_s, u"Mal\uFFFD.png"_s}));
+    std::set<fs::path> nativas = {listados[0].Nativa(), listados[1].Nativa()};
+    QVERIFY(nativas == (std::set<fs::path>{raros / "Mal\xff.png", raros / "Mal\xef\xbf\xbd.png"}));
+    QVERIFY(!TextoDeRuta(raros / "Mal\xff.png"));
+    fs::remove(raros / "Mal\xff.png");  // QTemporaryDir can't remove what it can't name
+#endif
 }
 
 void PruebaArchivos::errores()
@@ -91,7 +115,6 @@ void PruebaArchivos::errores()
         QCOMPARE(e.motivo, u"no es un archivo"_s);
     }
     QVERIFY_THROWS_EXCEPTION(ErrorArchivo, s.GetFile(falta));
-    QVERIFY_THROWS_EXCEPTION(ErrorArchivo, s.DeleteFile(falta, true));
 
     QCOMPARE(MotivoEnEspanol(std::make_error_code(std::errc::permission_denied)), u"permiso denegado"_s);
     QCOMPARE(MotivoEnEspanol(std::make_error_code(std::errc::no_space_on_device)), u"no queda espacio en el disco"_s);
@@ -100,26 +123,63 @@ void PruebaArchivos::errores()
 
 void PruebaArchivos::borrar()
 {
-    QTemporaryDir dir;
+    // Measuring and deleting an entry of a project folder, as the list's
+    // commands do: the entry itself, and only inside the project.
+    QTemporaryDir dir, fuera;
     const fs::path base = RutaNativa(dir.path());
+    const fs::path afuera = RutaNativa(fuera.path());
     ServicioArchivos s;
-    Escribir(base / "solo lectura.png");
-    fs::permissions(base / "solo lectura.png", fs::perms::owner_read);
-    s.DeleteFile(dir.path() + u"/solo lectura.png"_s, true);
-    QVERIFY(!fs::exists(fs::symlink_status(base / "solo lectura.png")));
+    const auto medir = [&](const fs::path& relativa) { return s.SizeEntrada(base, relativa, u"x"_s); };
+    const auto borrar = [&](const fs::path& relativa) { s.DeleteFile(base, relativa, u"x"_s, true); };
+    const auto motivo = [&](const std::function<void()>& accion) {
+        try {
+            accion();
+        } catch (const ErrorArchivo& e) {
+            return e.motivo;
+        }
+        return QString();
+    };
+    const fs::path iconos = fs::path("Graphics") / "Icons";
 
-    fs::create_directory(base / "carpeta");
-    QVERIFY_THROWS_EXCEPTION(ErrorArchivo, s.DeleteFile(dir.path() + u"/carpeta"_s, true));
-    QVERIFY(fs::is_directory(base / "carpeta"));
+    Escribir(base / iconos / "solo lectura.png", std::string(2040, 'x'));
+    fs::permissions(base / iconos / "solo lectura.png", fs::perms::owner_read);
+    QCOMPARE(medir(iconos / "solo lectura.png"), std::uint64_t(2040));
+    borrar(iconos / "solo lectura.png");
+    QVERIFY(!fs::exists(fs::symlink_status(base / iconos / "solo lectura.png")));
+    QCOMPARE(motivo([&] { borrar(iconos / "solo lectura.png"); }), u"no existe"_s);
+
+    fs::create_directory(base / iconos / "carpeta");
+    QCOMPARE(motivo([&] { medir(iconos / "carpeta"); }), u"es una carpeta"_s);
+    QCOMPARE(motivo([&] { borrar(iconos / "carpeta"); }), u"es una carpeta"_s);
+    QVERIFY(fs::is_directory(base / iconos / "carpeta"));
+
+    // Nothing that climbs out, by ".." or by a resource folder that leads elsewhere.
+    Escribir(afuera / "Ajeno.png", "valioso");
+    const fs::path fueraRel = fs::path("Graphics") / ".." / ".." / afuera.filename() / "Ajeno.png";
+    QCOMPARE(motivo([&] { medir(fueraRel); }), u"no está dentro de la carpeta del proyecto"_s);
+    QCOMPARE(motivo([&] { borrar(fueraRel); }), u"no está dentro de la carpeta del proyecto"_s);
+    QCOMPARE(motivo([&] { borrar(""); }), u"no está dentro de la carpeta del proyecto"_s);
+    QVERIFY(fs::exists(afuera / "Ajeno.png"));
 #ifdef Q_OS_UNIX
-    Escribir(base / "objetivo.png", "valioso");
-    fs::create_symlink("objetivo.png", base / "enlace.png");
-    s.DeleteFile(dir.path() + u"/enlace.png"_s, true);
-    QVERIFY(!fs::is_symlink(base / "enlace.png"));
-    QVERIFY(fs::exists(base / "objetivo.png"));
-    fs::create_symlink("nada.png", base / "roto.png");
-    s.DeleteFile(dir.path() + u"/roto.png"_s, true);  // a broken link on the list still goes
-    QVERIFY(!fs::is_symlink(base / "roto.png"));
+    Escribir(base / iconos / "objetivo.png", std::string(5000, 'x'));
+    fs::create_symlink("objetivo.png", base / iconos / "enlace.png");
+    QCOMPARE(medir(iconos / "enlace.png"), std::uint64_t(12));  // the link's own size: its target's name
+    borrar(iconos / "enlace.png");
+    QVERIFY(!fs::is_symlink(base / iconos / "enlace.png"));
+    QVERIFY(fs::exists(base / iconos / "objetivo.png"));
+    fs::create_symlink("nada.png", base / iconos / "roto.png");
+    borrar(iconos / "roto.png");  // a broken link on the list still goes
+    QVERIFY(!fs::is_symlink(base / iconos / "roto.png"));
+
+    fs::create_directory_symlink(afuera, base / "Graphics" / "Fogs");
+    QCOMPARE(motivo([&] { borrar(fs::path("Graphics") / "Fogs" / "Ajeno.png"); }),
+             u"no está dentro de la carpeta del proyecto"_s);
+    // A folder that is a link is never walked through, even one that leads
+    // back inside: it could have been swapped for one after any check.
+    fs::create_directory_symlink("Icons", base / "Graphics" / "Otros");
+    QCOMPARE(motivo([&] { borrar(fs::path("Graphics") / "Otros" / "objetivo.png"); }),
+             u"no está dentro de la carpeta del proyecto"_s);
+    QVERIFY(fs::exists(afuera / "Ajeno.png") && fs::exists(base / iconos / "objetivo.png"));
 #endif
 }
 
@@ -183,6 +243,33 @@ void PruebaArchivos::leerPorTrozos()
     QCOMPARE(leido, contenido);
     QCOMPARE(trozos, 5);
     LeerPorTrozos(archivos[1], bufer, [&](std::string_view) { QFAIL("an empty file has no piece"); });
+#ifdef Q_OS_UNIX
+    // A pipe put where a data file was listed is not waited on.
+    const fs::path tuberia = RutaNativa(dir.path()) / "tuberia.rxdata";
+    QVERIFY(mkfifo(tuberia.c_str(), 0600) == 0);
+    LeerPorTrozos(Archivo(tuberia, u"tuberia"_s, u"tuberia"_s), bufer,
+                  [&](std::string_view) { QFAIL("a pipe has no piece"); });
+#endif
+}
+
+void PruebaArchivos::abrirConElEscritorio()
+{
+    // The desktop's opener gets a URL that holds every byte of the name, so
+    // that no character of it is ever read as anything but a name.
+    const auto bytesDe = [](const QUrl& url) {
+        return url.isValid() && url.isLocalFile() ? QByteArray::fromPercentEncoding(url.toEncoded().mid(7))
+                                                  : QByteArray("invalid URL");
+    };
+    const char* const nombres[] = {
+        "/juegos/-x & rm -rf ~; echo $HOME `id` \"a\" 'b' | c.png",
+        "/juegos/x\ny.png", "/juegos/x\r\n.png", "/juegos/Canción 100%.png", "/juegos/a#b?c.png",
+#ifdef Q_OS_LINUX
+        "/juegos/Mal\xff.png",
+#endif
+    };
+    for (const char* nombre : nombres)
+        QCOMPARE(bytesDe(UrlDeArchivo(fs::path(nombre))), QByteArray(nombre));
+    QCOMPARE(UrlDeArchivo(fs::path("/juegos/Canción.png")), QUrl::fromLocalFile(u"/juegos/Canción.png"_s));
 }
 
 QTEST_GUILESS_MAIN(PruebaArchivos)
