@@ -20,12 +20,12 @@ BloqueClaves::BloqueClaves(const std::vector<std::string>& claves)
         Anadir(c);
 }
 
-BuscadorClaves::BuscadorClaves(const BloqueClaves& claves)
-    : encontrada_(claves.inicios.size() - 1, 0), pendientes_(encontrada_.size())
+AutomataClaves::AutomataClaves(const BloqueClaves& claves)
+    : numClaves_(claves.inicios.size() - 1)
 {
     const std::string_view bloque = claves.texto;
     const std::vector<std::uint32_t>& inicios = claves.inicios;
-    const auto numClaves = std::uint32_t(encontrada_.size());
+    const auto numClaves = std::uint32_t(numClaves_);
     const auto clave = [&](std::uint32_t k) { return bloque.substr(inicios[k], inicios[k + 1] - inicios[k]); };
     for (unsigned char b : bloque)
         clase_[b] = 1;
@@ -152,10 +152,22 @@ BuscadorClaves::BuscadorClaves(const BloqueClaves& claves)
     cuantas_.shrink_to_fit();
 }
 
+BuscadorClaves::BuscadorClaves(const AutomataClaves& automata)
+    : a_(automata), pendiente_(automata.pendiente_), encontrada_(automata.NumClaves(), 0),
+      pendientes_(automata.NumClaves())
+{
+}
+
+BuscadorClaves::BuscadorClaves(const std::vector<std::string>& claves)
+    : propio_(std::make_unique<AutomataClaves>(BloqueClaves(claves))), a_(*propio_), pendiente_(a_.pendiente_),
+      encontrada_(a_.NumClaves(), 0), pendientes_(a_.NumClaves())
+{
+}
+
 void BuscadorClaves::Marcar(std::uint32_t desde, std::uint32_t cuantas, std::vector<int>& nuevas)
 {
     for (std::uint32_t i = desde; i < desde + cuantas; ++i) {
-        const std::uint32_t k = orden_[i];
+        const std::uint32_t k = a_.orden_[i];
         if (!encontrada_[k]) {
             encontrada_[k] = 1;
             --pendientes_;
@@ -164,14 +176,14 @@ void BuscadorClaves::Marcar(std::uint32_t desde, std::uint32_t cuantas, std::vec
     }
 }
 
-std::uint32_t BuscadorClaves::FinHijos(std::uint32_t estado) const
+std::uint32_t AutomataClaves::FinHijos(std::uint32_t estado) const
 {
     // While the trie is built, the last node of a depth does not know yet
     // where its children end: at the last node made so far.
     return estado + 1 < primerHijo_.size() ? primerHijo_[estado + 1] : std::uint32_t(fallo_.size());
 }
 
-std::uint32_t BuscadorClaves::Hijo(std::uint32_t estado, std::uint8_t etiqueta) const
+std::uint32_t AutomataClaves::Hijo(std::uint32_t estado, std::uint8_t etiqueta) const
 {
     for (std::uint32_t h = primerHijo_[estado], fin = FinHijos(estado); h < fin; ++h)
         if (etiqueta_[h] == etiqueta)
@@ -181,17 +193,17 @@ std::uint32_t BuscadorClaves::Hijo(std::uint32_t estado, std::uint8_t etiqueta) 
 
 void BuscadorClaves::Emitir(std::uint32_t estado, std::vector<int>& nuevas)
 {
-    for (std::uint32_t u = estado; u != 0; u = fallo_[u]) {
+    for (std::uint32_t u = estado; u != 0; u = a_.fallo_[u]) {
         if (!Pendiente(u))
             break;  // nothing left to find from here down
-        const auto it = std::lower_bound(terminal_.begin(), terminal_.end(), u);
-        if (it != terminal_.end() && *it == u) {
-            const auto j = std::size_t(it - terminal_.begin());
-            Marcar(grupo_[j], cuantas_[j], nuevas);
+        const auto it = std::lower_bound(a_.terminal_.begin(), a_.terminal_.end(), u);
+        if (it != a_.terminal_.end() && *it == u) {
+            const auto j = std::size_t(it - a_.terminal_.begin());
+            Marcar(a_.grupo_[j], a_.cuantas_[j], nuevas);
         }
     }
     // Every key ending on this chain is found now, for good.
-    for (std::uint32_t u = estado; u != 0 && Pendiente(u); u = fallo_[u])
+    for (std::uint32_t u = estado; u != 0 && Pendiente(u); u = a_.fallo_[u])
         pendiente_[u >> 6] &= ~(std::uint64_t(1) << (u & 63));
 }
 
@@ -199,16 +211,17 @@ void BuscadorClaves::Buscar(std::string_view trozo, std::vector<int>& nuevas)
 {
     if (trozo.empty())
         return;
-    Marcar(0, vacias_, nuevas);
+    Marcar(0, a_.vacias_, nuevas);
     if (pendientes_ == 0)
         return;
 
     std::uint32_t s = estado_;
-    const std::uint32_t* const denso = denso_.data();
+    const std::uint32_t* const denso = a_.denso_.data();
     const std::uint64_t* const pendiente = pendiente_.data();
-    const std::uint32_t nc = numClases_, nd = numDensos_;
+    const std::uint16_t* const clase = a_.clase_;
+    const std::uint32_t nc = a_.numClases_, nd = a_.numDensos_;
     for (unsigned char b : trozo) {
-        const std::uint16_t c = clase_[b];
+        const std::uint16_t c = clase[b];
         if (c == 0) {  // a byte of no key: back to the root
             s = 0;
             continue;
@@ -218,11 +231,11 @@ void BuscadorClaves::Buscar(std::string_view trozo, std::vector<int>& nuevas)
                 s = denso[std::size_t(s) * nc + c];
                 break;
             }
-            if (const std::uint32_t h = Hijo(s, std::uint8_t(c - 1))) {
+            if (const std::uint32_t h = a_.Hijo(s, std::uint8_t(c - 1))) {
                 s = h;
                 break;
             }
-            s = fallo_[s];
+            s = a_.fallo_[s];
         }
         if ((pendiente[s >> 6] >> (s & 63)) & 1) {
             Emitir(s, nuevas);
@@ -233,9 +246,9 @@ void BuscadorClaves::Buscar(std::string_view trozo, std::vector<int>& nuevas)
     estado_ = s;
 }
 
-std::size_t BuscadorClaves::BytesUsados() const
+std::size_t AutomataClaves::Bytes() const
 {
     return denso_.capacity() * 4 + fallo_.capacity() * 4 + primerHijo_.capacity() * 4 + etiqueta_.capacity()
         + pendiente_.capacity() * 8 + orden_.capacity() * 4 + terminal_.capacity() * 4 + grupo_.capacity() * 4
-        + cuantas_.capacity() * 4 + encontrada_.capacity();
+        + cuantas_.capacity() * 4;
 }

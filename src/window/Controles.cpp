@@ -114,9 +114,8 @@ CargadorDatos::CargadorDatos(QWidget* padre)
     hide();
 }
 
-void CargadorDatos::LoadFile(const Archivo& archivo, const std::function<void(std::string_view)>& trozo)
+void CargadorDatos::LoadFile(const Archivo& archivo, std::vector<char>& bufer,
+                             const std::function<void(std::string_view)>& trozo)
 {
-    if (bufer_.empty())
-        bufer_.resize(std::size_t(256) << 10);
-    LeerPorTrozos(archivo, bufer_, trozo);
+    LeerPorTrozos(archivo, bufer, trozo);
 }

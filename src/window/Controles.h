@@ -53,16 +53,15 @@ protected:
     void mouseReleaseEvent(QMouseEvent* evento) override;
 };
 
-// The hidden control that loads one data file at a time. It reads the file
-// in pieces into one reused buffer, so that a file of any size costs a fixed
-// amount of memory.
+// The hidden control that loads data files. It reads a file in pieces into
+// the caller's buffer, so that a file of any size costs a fixed amount of
+// memory; it keeps nothing of its own, so the scan's worker threads load
+// through it side by side without touching any widget.
 class Archivo;
 class CargadorDatos : public QWidget {
     Q_OBJECT
 public:
     explicit CargadorDatos(QWidget* padre = nullptr);
-    void LoadFile(const Archivo& archivo, const std::function<void(std::string_view)>& trozo);
-
-private:
-    std::vector<char> bufer_;
+    static void LoadFile(const Archivo& archivo, std::vector<char>& bufer,
+                         const std::function<void(std::string_view)>& trozo);
 };

@@ -5,6 +5,8 @@
 // another, still leads to its own file and no other.
 #pragma once
 
+#include "analysis/Buscador.h"
+
 #include <QStringList>
 
 #include <filesystem>
@@ -17,3 +19,20 @@ class QListWidgetItem;
 void AnadirRecursos(QListWidget& lista, const QStringList& textos, const std::vector<std::filesystem::path>& rutas);
 // The native path an entry carries; empty for an entry that carries none.
 std::filesystem::path RutaDeRecurso(const QListWidgetItem& item);
+
+// The search key of every entry, in list order, from each file's own name:
+// a name that is not valid text is searched for as the bytes it is.
+BloqueClaves ClavesDeRecursos(const QListWidget& lista);
+
+// The list on screen, brought in line with the walk's list (which entries of
+// the catalogue are still listed) at each pause, in as few removals as
+// there are runs of struck entries.
+class ListaEnPantalla {
+public:
+    ListaEnPantalla(QListWidget& lista, int inicial);
+    void Sincronizar(const std::vector<char>& presente);
+
+private:
+    QListWidget& lista_;
+    std::vector<int> enPantalla_;  // catalogue index of each row on screen
+};

@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include "analysis/Recorrido.h"
+#include "analysis/Rutas.h"
 #include "platform/Archivos.h"
 
 #include <fstream>
@@ -144,4 +146,36 @@ std::set<QString> LineasDe(const fs::path& archivo)
         if (!l.isEmpty())
             lineas.insert(QString::fromUtf8(l));
     return lineas;
+}
+
+referencia::Resultado RecorrerEnMemoria(const std::vector<std::string>& lista, const std::vector<std::string>& datos,
+                                        unsigned hilos)
+{
+    BloqueClaves claves;
+    for (const std::string& item : lista)
+        claves.Anadir(ClaveNativa(fs::path(item).filename()));
+    const AutomataClaves automata(claves);
+    RecorridoUso recorrido(int(lista.size()), long(datos.size()));
+    LectoresDatos lectores(
+        automata, datos.size(),
+        [&](std::size_t k, std::vector<char>&, const std::function<void(std::string_view)>& trozo) {
+            // Pieces of a few bytes, so that keys fall across them.
+            const std::string_view texto = datos[k];
+            for (std::size_t desde = 0; desde < texto.size(); desde += 7)
+                trozo(texto.substr(desde, 7));
+        },
+        hilos);
+    referencia::Resultado r;
+    for (std::size_t k = 0; k < datos.size(); ++k) {
+        r.lineas.push_back(recorrido.Empezar().toStdString());
+        std::optional<std::vector<int>> halladas;
+        while (!(halladas = lectores.Tomar(k, std::chrono::seconds(1)))) {
+        }
+        recorrido.Aplicar(*halladas);
+    }
+    for (std::size_t i = 0; i < lista.size(); ++i)
+        if (recorrido.Presentes()[i])
+            r.lista.push_back(lista[i]);
+    r.seleccion = recorrido.Seleccion();
+    return r;
 }

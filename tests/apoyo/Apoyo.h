@@ -3,6 +3,7 @@
 #pragma once
 
 #include "apoyo/PlataformaFalsa.h"
+#include "apoyo/Referencia.h"
 #include "window/Principal.h"
 
 #include <QByteArray>
@@ -48,6 +49,12 @@ struct Ventana {
 QString ProyectoReal(const std::filesystem::path& fuente, const std::filesystem::path& destino);
 // The lines of a UTF-8 text file, as a set.
 std::set<QString> LineasDe(const std::filesystem::path& archivo);
+
+// The walk over texts in memory, driven as the scan drives it but without a
+// window: keys from each item's name, the texts read by `hilos` readers in
+// small pieces. Items are "Folder/Sub/name.ext".
+referencia::Resultado RecorrerEnMemoria(const std::vector<std::string>& lista, const std::vector<std::string>& datos,
+                                        unsigned hilos = 2);
 
 // A left click at the middle of `control`, delivered to whatever lies there.
 void ClicEn(QWidget& ventana, QWidget* control);
