@@ -4,6 +4,10 @@
 #include <QApplication>
 #include <QIcon>
 
+#ifdef Q_OS_UNIX
+#include "platform/Terminacion.h"
+#endif
+
 int main(int argc, char* argv[])
 {
     QApplication aplicacion(argc, argv);
@@ -22,5 +26,8 @@ int main(int argc, char* argv[])
     Principal ventana(plataforma);
     CentrarEnPantalla(ventana);
     ventana.show();
+#ifdef Q_OS_UNIX
+    CierrePorSenal cierre(ventana);
+#endif
     return QApplication::exec();
 }
