@@ -12,6 +12,7 @@ int main(int argc, char* argv[])
 {
     QApplication aplicacion(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Mondrix"));
+    QApplication::setApplicationVersion(QStringLiteral(MONDRIX_VERSION));
     QApplication::setOrganizationName(QStringLiteral("Mondrix"));
     QApplication::setDesktopFileName(QStringLiteral("org.example.Mondrix"));
 
