@@ -1,4 +1,5 @@
-# The program's version, and the Debian package CPack makes of it.
+# The program's version, and the packages CPack makes of it: a Debian package
+# on Linux, a ZIP archive of the program with Qt beside it on Windows.
 #
 # The top-level CMakeLists.txt includes this file after Instalacion.cmake:
 # the packages hold exactly what `cmake --install` places. PROJECT_VERSION
@@ -12,7 +13,11 @@
 #   share/doc/mondrix/changelog.gz    from data/changelog.in
 #   share/man/man1/mondrix.1.gz       from data/mondrix.1.in
 #
-# scripts/paquete builds the Debian package.
+# On Windows the installation gets Qt's libraries, plugins and translations
+# and the other libraries they need, so that the installed folder runs on its
+# own, and LICENSE.
+#
+# scripts/paquete builds the Debian package; see the README for Windows.
 
 include_guard(GLOBAL)
 
@@ -102,6 +107,44 @@ if(UNIX AND NOT APPLE)
         DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
 endif()
 
+# --- Windows: a folder that runs on its own -----------------------------------
+
+if(WIN32)
+    # Qt's libraries, plugins and translations, by Qt's own deployment tool.
+    if(Qt6_VERSION VERSION_LESS 6.5)
+        qt_generate_deploy_app_script(TARGET mondrix
+            FILENAME_VARIABLE _mondrix_despliegue NO_UNSUPPORTED_PLATFORM_ERROR)
+    else()
+        qt_generate_deploy_app_script(TARGET mondrix
+            OUTPUT_SCRIPT _mondrix_despliegue NO_UNSUPPORTED_PLATFORM_ERROR)
+    endif()
+    install(SCRIPT "${_mondrix_despliegue}")
+
+    # Qt's tool copies Qt and the compiler's runtime only. A Qt from MSYS2
+    # needs further libraries (ICU, HarfBuzz, FreeType, zstd, ...) that sit in
+    # its own bin folder: everything installed so far is searched for them.
+    install(CODE [[
+        set(_destino "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}")
+        file(GLOB_RECURSE _modulos "${_destino}/*.dll")
+        file(GET_RUNTIME_DEPENDENCIES
+            EXECUTABLES "${_destino}/bin/$<TARGET_FILE_NAME:mondrix>"
+            LIBRARIES ${_modulos}
+            DIRECTORIES "$<TARGET_FILE_DIR:Qt6::Core>"
+            PRE_EXCLUDE_REGEXES "^[Aa][Pp][Ii]-[Mm][Ss]-" "^[Ee][Xx][Tt]-[Mm][Ss]-"
+            POST_EXCLUDE_REGEXES "[/\\][Ww][Ii][Nn][Dd][Oo][Ww][Ss][/\\]"
+            RESOLVED_DEPENDENCIES_VAR _resueltas
+            UNRESOLVED_DEPENDENCIES_VAR _sin_resolver)
+        foreach(_dll IN LISTS _resueltas)
+            file(INSTALL "${_dll}" DESTINATION "${_destino}/bin")
+        endforeach()
+        if(_sin_resolver)
+            message(WARNING "Libraries not found, not copied: ${_sin_resolver}")
+        endif()
+    ]])
+
+    install(FILES "${_mondrix_raiz}/LICENSE" DESTINATION .)
+endif()
+
 # --- CPack ---------------------------------------------------------------------
 
 set(CPACK_PACKAGE_NAME mondrix)
@@ -114,7 +157,9 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
 set(CPACK_RESOURCE_FILE_LICENSE "${_mondrix_raiz}/LICENSE")
 set(CPACK_STRIP_FILES ON)
 
-if(UNIX AND NOT APPLE)
+if(WIN32)
+    set(CPACK_GENERATOR ZIP)
+elseif(UNIX AND NOT APPLE)
     set(CPACK_GENERATOR DEB)
     set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
     set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
