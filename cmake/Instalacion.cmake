@@ -15,6 +15,10 @@
 #   share/icons/hicolor/<N>x<N>/apps/mondrix.png
 #   share/icons/hicolor/scalable/apps/mondrix.svg
 #
+# The metainfo is made from data/org.example.Mondrix.metainfo.xml.in, whose
+# <release> takes PROJECT_VERSION and MONDRIX_FECHA_VERSION from the
+# top-level CMakeLists.txt.
+#
 # The icon files are made by scripts/iconos from data/icons/mondrix.svg and
 # kept in the repository, so building needs no image tools.
 # scripts/validar-instalacion checks the result of `cmake --install`.
@@ -65,9 +69,16 @@ install(TARGETS mondrix
     BUNDLE DESTINATION .)
 
 if(UNIX AND NOT APPLE)
+    if(NOT MONDRIX_FECHA_VERSION MATCHES "^[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]$")
+        message(FATAL_ERROR
+            "MONDRIX_FECHA_VERSION must hold the day of version ${PROJECT_VERSION} as YYYY-MM-DD")
+    endif()
+    configure_file("${_mondrix_datos}/org.example.Mondrix.metainfo.xml.in"
+        "${CMAKE_CURRENT_BINARY_DIR}/org.example.Mondrix.metainfo.xml" @ONLY)
+
     install(FILES "${_mondrix_datos}/org.example.Mondrix.desktop"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
-    install(FILES "${_mondrix_datos}/org.example.Mondrix.metainfo.xml"
+    install(FILES "${CMAKE_CURRENT_BINARY_DIR}/org.example.Mondrix.metainfo.xml"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo")
 
     foreach(_n IN LISTS MONDRIX_TAMANOS_ICONO)

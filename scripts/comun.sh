@@ -1,5 +1,6 @@
-# Shared by scripts/run, scripts/test and scripts/bench: installs what is
-# missing on a Debian 12 machine, then configures and builds into build/.
+# Shared by scripts/run, test, bench, paquete and probar-paquete: installs
+# what is missing on a Debian 12 machine, then configures and builds into
+# build/.
 set -euo pipefail
 
 RAIZ=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)

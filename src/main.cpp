@@ -4,10 +4,15 @@
 #include <QApplication>
 #include <QIcon>
 
+#ifdef Q_OS_UNIX
+#include "platform/Terminacion.h"
+#endif
+
 int main(int argc, char* argv[])
 {
     QApplication aplicacion(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Mondrix"));
+    QApplication::setApplicationVersion(QStringLiteral(MONDRIX_VERSION));
     QApplication::setOrganizationName(QStringLiteral("Mondrix"));
     QApplication::setDesktopFileName(QStringLiteral("org.example.Mondrix"));
 
@@ -22,5 +27,8 @@ int main(int argc, char* argv[])
     Principal ventana(plataforma);
     CentrarEnPantalla(ventana);
     ventana.show();
+#ifdef Q_OS_UNIX
+    CierrePorSenal cierre(ventana);
+#endif
     return QApplication::exec();
 }

@@ -12,6 +12,12 @@
 #include <QMessageBox>
 #include <QTest>
 
+#ifdef Q_OS_UNIX
+#include "platform/Terminacion.h"
+
+#include <csignal>
+#endif
+
 using namespace Qt::StringLiterals;
 
 class PruebaPrincipal : public QObject {
@@ -22,6 +28,7 @@ private slots:
     void accionesDeshabilitadasNoResponden();
     void habilitarAccionesSoloTocaLaLista();
     void clicEnElEstado();
+    void terminarCierraLaVentana();
     void disposicion();
     void pixeles();
     void accesible();
@@ -116,6 +123,42 @@ void PruebaPrincipal::clicEnElEstado()
     QCOMPARE(v.plataforma.cajas[0].estilo, 64);
     QCOMPARE(v.plataforma.cajas[0].titulo, u"¡Visitanos!"_s);
     QCOMPARE(v.ventana->Analizando->text(), Principal::kDireccionWeb);
+}
+
+namespace {
+struct ContadorCierres : QObject {
+    int cierres = 0;
+    bool eventFilter(QObject*, QEvent* evento) override
+    {
+        cierres += evento->type() == QEvent::Close;
+        return false;
+    }
+};
+}  // namespace
+
+void PruebaPrincipal::terminarCierraLaVentana()
+{
+#ifdef Q_OS_UNIX
+    Ventana v;
+    ContadorCierres contador;
+    v.ventana->installEventFilter(&contador);
+    struct sigaction antes {}, despues {};
+    QCOMPARE(::sigaction(SIGTERM, nullptr, &antes), 0);
+    {
+        CierrePorSenal cierre(*v.ventana);
+        std::raise(SIGTERM);
+        // The window closes along its own close path, once the event loop runs.
+        QVERIFY(v.ventana->isVisible());
+        QTRY_VERIFY(!v.ventana->isVisible());
+        QCOMPARE(contador.cierres, 1);
+    }
+    // Gone, it leaves SIGTERM handled as before.
+    QCOMPARE(::sigaction(SIGTERM, nullptr, &despues), 0);
+    QVERIFY(despues.sa_handler == antes.sa_handler);
+    QCOMPARE(despues.sa_flags, antes.sa_flags);
+#else
+    QSKIP("SIGTERM is POSIX");
+#endif
 }
 
 void PruebaPrincipal::disposicion()
