@@ -301,7 +301,7 @@ Fila MedirCaliente(const QString& nombre, const QString& proyecto, const fs::pat
         qFatal("%s: the list held %d of %d items when the scan began: the memory hook needs moving",
                qPrintable(nombre), enLista, fila.recursos);
     const std::vector<std::string> claves = Claves(catalogo);
-    fila.automataMb = double(BuscadorClaves(claves).BytesUsados()) / (1024.0 * 1024.0);
+    fila.automataMb = double(AutomataClaves(BloqueClaves(claves)).Bytes()) / (1024.0 * 1024.0);
     DatosDe(raiz, fila);
 
     QStringList lista;

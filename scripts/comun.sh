@@ -8,7 +8,7 @@ RAIZ=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # the validators of the desktop entry and metainfo that scripts/test runs.
 PAQUETES=(
   cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
-  fonts-comic-neue desktop-file-utils appstream appstream-util
+  fonts-comic-neue desktop-file-utils appstream appstream-util clang-format
 )
 
 instalar_paquetes() {
@@ -30,4 +30,19 @@ instalar_paquetes() {
 compilar() {
   cmake -S "$RAIZ" -B "$RAIZ/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
   cmake --build "$RAIZ/build" >&2
+}
+
+# The program and its tests built again with the given -fsanitize= list, in a
+# build folder of their own (so that each stays incremental), without the
+# benchmark: compilar_con_sanitizador address,undefined build-asan
+compilar_con_sanitizador() {
+  local banderas="-fsanitize=$1 -fno-omit-frame-pointer -fno-sanitize-recover=all"
+  cmake -S "$RAIZ" -B "$RAIZ/$2" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMONDRIX_BENCH=OFF \
+    -DCMAKE_CXX_FLAGS="$banderas" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=$1" >/dev/null
+  cmake --build "$RAIZ/$2" >&2
+}
+
+# Every C++ file of the project, for clang-format.
+fuentes_cpp() {
+  (cd "$RAIZ" && find src tests bench -name '*.cpp' -o -name '*.h' | sort)
 }
