@@ -85,11 +85,5 @@ void Principal::ListarCarpeta(const QString& carpeta)
     // Few projects have all seventeen folders: a missing one holds nothing.
     if (!SistemaArchivos->Existe(ruta))
         return;
-    QStringList textos;
-    std::vector<std::filesystem::path> rutas;
-    for (const Archivo& archivo : SistemaArchivos->GetFolder(ruta).Files()) {
-        textos.append(carpeta + QChar(kSeparador) + archivo.Name());
-        rutas.push_back(archivo.Nativa());
-    }
-    AnadirRecursos(*Recursos, textos, rutas);
+    AnadirRecursos(*Recursos, carpeta, SistemaArchivos->GetFolder(ruta).Files());
 }

@@ -26,6 +26,10 @@ std::string ClaveNativa(const std::filesystem::path& nombre)
 #else
     const std::string& texto = nombre.native();
 #endif
-    const std::size_t punto = texto.rfind('.');
-    return punto == std::string::npos ? texto : texto.substr(0, punto);
+    return std::string(ClaveDeNombre(texto));
+}
+
+std::string_view ClaveDeNombre(std::string_view nombre)
+{
+    return nombre.substr(0, nombre.rfind('.'));
 }

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 // `ruta` up to and including the last `caracter`; empty when there is none.
 QString ExtraerCarpeta(const QString& ruta, QChar caracter);
@@ -16,3 +17,5 @@ QString ClaveBusqueda(const QString& nombre);
 // The same key as bytes, from a file's native name: UTF-8 for every name that
 // is valid text, the raw bytes for one that is not.
 std::string ClaveNativa(const std::filesystem::path& nombre);
+// The key of a name given as bytes: up to the last dot.
+std::string_view ClaveDeNombre(std::string_view nombre);

@@ -68,6 +68,13 @@ namespace {
 // A link that leads nowhere (or round in a circle) holds no stored data: it is
 // passed over like a pipe. Any other reason not to know what an entry is
 // (no permission, a disk error) must be told.
+// What ends a folder in a native path.
+#ifdef _WIN32
+constexpr const wchar_t* kSeparadores = L"\\/";
+#else
+constexpr const char* kSeparadores = "/";
+#endif
+
 bool LlevaANada(const std::error_code& ec)
 {
     return ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory
@@ -95,19 +102,33 @@ std::optional<QString> TextoDeRuta(const fs::path& ruta)
 
 QString TextoVisible(const fs::path& ruta)
 {
+    return TextoVisible(std::basic_string_view<fs::path::value_type>(ruta.native()));
+}
+
+QString TextoVisible(std::basic_string_view<fs::path::value_type> nativa)
+{
 #ifdef _WIN32
-    return QString::fromStdWString(ruta.native());
+    return QString::fromWCharArray(nativa.data(), qsizetype(nativa.size()));
 #else
-    const std::string& nativa = ruta.native();
     return QFile::decodeName(QByteArray(nativa.data(), qsizetype(nativa.size())));
 #endif
 }
 
 // ---------------------------------------------------------------- Archivo
 
-Archivo::Archivo(fs::path ruta, QString rutaTexto, QString nombre)
-    : ruta_(std::move(ruta)), rutaTexto_(std::move(rutaTexto)), nombre_(std::move(nombre))
+Archivo::Archivo(const fs::path& ruta, const QString& rutaTexto, QString nombre)
+    : ruta_(ruta.native()), carpetaTexto_(rutaTexto.left(rutaTexto.size() - nombre.size() - 1)),
+      nombre_(std::move(nombre))
 {
+}
+
+Archivo Archivo::DeCarpeta(Nativo ruta, QString carpetaTexto, QString nombre)
+{
+    Archivo archivo;
+    archivo.ruta_ = std::move(ruta);
+    archivo.carpetaTexto_ = std::move(carpetaTexto);
+    archivo.nombre_ = std::move(nombre);
+    return archivo;
 }
 
 std::uint64_t Archivo::Size() const
@@ -115,7 +136,7 @@ std::uint64_t Archivo::Size() const
     std::error_code ec;
     const auto tamano = fs::file_size(ruta_, ec);
     if (ec)
-        throw ErrorArchivo(u"No se pudo medir el archivo"_s, rutaTexto_, MotivoEnEspanol(ec));
+        throw ErrorArchivo(u"No se pudo medir el archivo"_s, Path(), MotivoEnEspanol(ec));
     return tamano;
 }
 
@@ -139,12 +160,15 @@ std::vector<Archivo> Carpeta::Files() const
         // an entry of unrecorded kind, costs a look at what it leads to.
         std::error_code ecTipo;
         const bool esArchivo = it->is_regular_file(ecTipo);
-        const QString nombre = TextoVisible(it->path().filename());
-        if (ecTipo && !LlevaANada(ecTipo))
+        if (!esArchivo && !(ecTipo && !LlevaANada(ecTipo)))
+            continue;
+        const Archivo::Nativo& nativa = it->path().native();
+        const auto nombreNativo = std::basic_string_view<fs::path::value_type>(nativa).substr(nativa.find_last_of(kSeparadores) + 1);
+        const QString nombre = TextoVisible(nombreNativo);
+        if (!esArchivo)
             throw ErrorArchivo(u"No se pudo examinar el archivo"_s, rutaTexto_ + kSeparador + nombre,
                                MotivoEnEspanol(ecTipo));
-        if (esArchivo)
-            archivos.emplace_back(it->path(), rutaTexto_ + kSeparador + nombre, nombre);
+        archivos.push_back(Archivo::DeCarpeta(nativa, rutaTexto_, nombre));
     }
     if (ec)
         throw ErrorArchivo(contexto, rutaTexto_, MotivoEnEspanol(ec));
@@ -162,7 +186,7 @@ std::vector<Archivo> Carpeta::Files() const
             return c < 0;
         if (archivos[a].Name() != archivos[b].Name())
             return archivos[a].Name() < archivos[b].Name();
-        return archivos[a].Nativa() < archivos[b].Nativa();  // names that only show alike
+        return archivos[a].NativaTexto() < archivos[b].NativaTexto();  // names that only show alike
     });
     std::vector<Archivo> ordenados;
     ordenados.reserve(archivos.size());

@@ -48,20 +48,28 @@ QString MotivoEnEspanol(const std::error_code& ec);
 std::filesystem::path RutaNativa(const QString& ruta);
 std::optional<QString> TextoDeRuta(const std::filesystem::path& ruta);
 QString TextoVisible(const std::filesystem::path& ruta);
+QString TextoVisible(std::basic_string_view<std::filesystem::path::value_type> nativa);
 
 class Archivo {
 public:
-    Archivo(std::filesystem::path ruta, QString rutaTexto, QString nombre);
+    using Nativo = std::filesystem::path::string_type;
+    Archivo(const std::filesystem::path& ruta, const QString& rutaTexto, QString nombre);
+    // As a folder lists it: the folder's text, shared by all its files.
+    static Archivo DeCarpeta(Nativo ruta, QString carpetaTexto, QString nombre);
     const QString& Name() const { return nombre_; }
-    const QString& Path() const { return rutaTexto_; }
-    const std::filesystem::path& Nativa() const { return ruta_; }
+    QString Path() const { return carpetaTexto_ + kSeparador + nombre_; }
+    // The path the file system gave, kept as its plain string: thousands of
+    // files cost one string apiece, not one per folder on the way.
+    const Nativo& NativaTexto() const { return ruta_; }
+    std::filesystem::path Nativa() const { return ruta_; }
     std::uint64_t Size() const;
     // There are no 8.3 names here: the full path is the short one.
-    QString ShortPath() const { return rutaTexto_; }
+    QString ShortPath() const { return Path(); }
 
 private:
-    std::filesystem::path ruta_;
-    QString rutaTexto_;
+    Archivo() = default;
+    Nativo ruta_;
+    QString carpetaTexto_;
     QString nombre_;
 };
 

@@ -2,40 +2,64 @@
 
 #include "analysis/Rutas.h"
 
+using namespace Qt::StringLiterals;
+
 #include <QListWidget>
 #include <QSignalBlocker>
+#include <QRegularExpression>
 #include <QVariant>
 
 #include <numeric>
 
 namespace {
 constexpr int kRolRuta = Qt::UserRole + 1;
+
+// The native path in a QVariant as one shared string: bytes here, UTF-16
+// code units (lone surrogates and all) on Windows.
+#ifdef _WIN32
+QVariant Guardar(const std::wstring& nativa) { return QString::fromStdWString(nativa); }
+std::wstring Leer(const QVariant& v) { return v.toString().toStdWString(); }
+#else
+QVariant Guardar(const std::string& nativa) { return QByteArray(nativa.data(), qsizetype(nativa.size())); }
+std::string Leer(const QVariant& v) { return v.toByteArray().toStdString(); }
+#endif
 }  // namespace
 
-Q_DECLARE_METATYPE(std::filesystem::path)
-
-void AnadirRecursos(QListWidget& lista, const QStringList& textos, const std::vector<std::filesystem::path>& rutas)
+void AnadirRecursos(QListWidget& lista, const QString& carpeta, const std::vector<Archivo>& archivos)
 {
     const int primera = lista.count();
+    QStringList textos;
+    textos.reserve(qsizetype(archivos.size()));
+    for (const Archivo& archivo : archivos)
+        textos.append(carpeta + QChar(kSeparador) + archivo.Name());
     // One insertion for all the texts; the paths are not shown, so the view
     // need not hear of them one by one.
     lista.addItems(textos);
     const QSignalBlocker silencio(lista.model());
-    for (int i = 0; i < int(textos.size()); ++i)
-        lista.item(primera + i)->setData(kRolRuta, QVariant::fromValue(rutas[std::size_t(i)]));
+    for (std::size_t i = 0; i < archivos.size(); ++i)
+        lista.item(primera + int(i))->setData(kRolRuta, Guardar(archivos[i].NativaTexto()));
 }
 
 std::filesystem::path RutaDeRecurso(const QListWidgetItem& item)
 {
-    return item.data(kRolRuta).value<std::filesystem::path>();
+    return Leer(item.data(kRolRuta));
 }
 
 BloqueClaves ClavesDeRecursos(const QListWidget& lista)
 {
     BloqueClaves claves;
     claves.inicios.reserve(std::size_t(lista.count()) + 1);
-    for (int i = 0; i < lista.count(); ++i)
-        claves.Anadir(ClaveNativa(RutaDeRecurso(*lista.item(i)).filename()));
+    for (int i = 0; i < lista.count(); ++i) {
+        const QVariant ruta = lista.item(i)->data(kRolRuta);
+#ifdef _WIN32
+        const QString texto = ruta.toString();
+        const QByteArray nombre = texto.mid(texto.lastIndexOf(QRegularExpression(u"[\\\\/]"_s)) + 1).toUtf8();
+#else
+        const QByteArray completa = ruta.toByteArray();
+        const QByteArray nombre = completa.mid(completa.lastIndexOf('/') + 1);
+#endif
+        claves.Anadir(ClaveDeNombre(std::string_view(nombre.constData(), std::size_t(nombre.size()))));
+    }
     return claves;
 }
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "analysis/Buscador.h"
+#include "platform/Archivos.h"
 
 #include <QStringList>
 
@@ -15,8 +16,9 @@
 class QListWidget;
 class QListWidgetItem;
 
-// Appends one entry per text, each with its file's native path.
-void AnadirRecursos(QListWidget& lista, const QStringList& textos, const std::vector<std::filesystem::path>& rutas);
+// Appends one entry per file of the resource folder `carpeta` (relative to
+// the project folder): its text "carpeta" + separator + name, and its path.
+void AnadirRecursos(QListWidget& lista, const QString& carpeta, const std::vector<Archivo>& archivos);
 // The native path an entry carries; empty for an entry that carries none.
 std::filesystem::path RutaDeRecurso(const QListWidgetItem& item);
 
