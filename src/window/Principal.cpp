@@ -8,17 +8,31 @@
 
 #include <QCloseEvent>
 #include <QFont>
-#include <QCoreApplication>
-#include <QGuiApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QScreen>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+// Shrinks a label's font until its whole text fits its rectangle.
+void AjustarAlRectangulo(QLabel& etiqueta)
+{
+    // Faces differ from one system to the next: shrink the text, if need be,
+    // until every line shows within the label's height.
+    const QString texto = etiqueta.text();
+    QFont fuente = etiqueta.font();
+    for (double puntos = fuente.pointSizeF(); puntos >= 6; puntos -= 0.25) {
+        fuente.setPointSizeF(puntos);
+        const QRect necesario = QFontMetrics(fuente).boundingRect(
+            QRect(0, 0, etiqueta.width(), 100000), int(etiqueta.alignment()) | Qt::TextWordWrap, texto);
+        if (necesario.height() <= etiqueta.height())
+            break;
+    }
+    etiqueta.setFont(fuente);
+}
+}  // namespace
 
 const QString Principal::kDireccionWeb = u"https://mondrix.example.org"_s;
 
@@ -155,22 +169,6 @@ void Principal::AplicarDisposicion()
         findChild<QWidget*>(QString::fromLatin1(fila->nombre), Qt::FindDirectChildrenOnly)->raise();
 }
 
-void AjustarAlRectangulo(QLabel& etiqueta)
-{
-    // Faces differ from one system to the next: shrink the text, if need be,
-    // until every line shows within the label's height.
-    const QString texto = etiqueta.text();
-    QFont fuente = etiqueta.font();
-    for (double puntos = fuente.pointSizeF(); puntos >= 6; puntos -= 0.25) {
-        fuente.setPointSizeF(puntos);
-        const QRect necesario = QFontMetrics(fuente).boundingRect(
-            QRect(0, 0, etiqueta.width(), 100000), int(etiqueta.alignment()) | Qt::TextWordWrap, texto);
-        if (necesario.height() <= etiqueta.height())
-            break;
-    }
-    etiqueta.setFont(fuente);
-}
-
 void Principal::Form_Load()
 {
     SistemaArchivos = std::make_unique<ServicioArchivos>();
@@ -228,29 +226,4 @@ void Principal::Seleccionar(int indice)
     } else {
         Recursos->setCurrentRow(indice);
     }
-}
-
-void CentrarEnPantalla(QWidget& ventana)
-{
-    const QScreen* pantalla = ventana.screen() ? ventana.screen() : QGuiApplication::primaryScreen();
-    if (!pantalla)
-        return;
-    QRect marco = ventana.frameGeometry();
-    marco.moveCenter(pantalla->availableGeometry().center());
-    ventana.move(marco.topLeft());
-}
-
-void PrepararFuentes()
-{
-    QFont::insertSubstitutions(kFuenteBotones, {u"Comic Neue"_s, u"Comic Sans"_s});
-}
-
-void InstalarTraducciones()
-{
-    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
-    auto* traduccion = new QTranslator(QCoreApplication::instance());
-    if (traduccion->load(u"qt_es"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(traduccion);
-    else
-        delete traduccion;
 }

@@ -87,12 +87,3 @@ private:
     bool analizando_ = false;
     bool cerrada_ = false;
 };
-
-// Shrinks a label's font until its whole text fits its rectangle.
-void AjustarAlRectangulo(QLabel& etiqueta);
-// Centres a top-level window on its screen.
-void CentrarEnPantalla(QWidget& ventana);
-// Qt's own texts (dialog and message-box buttons) in Spanish, like the rest.
-void InstalarTraducciones();
-// "Comic Sans MS" where the system has it, a comic face of its kind where not.
-void PrepararFuentes();

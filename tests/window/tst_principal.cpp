@@ -1,6 +1,7 @@
 // The window as it opens: its controls, states, places and looks, read back
 // from the live widgets and from its pixels.
 #include "apoyo/Apoyo.h"
+#include "window/Arranque.h"
 #include "window/Controles.h"
 #include "window/Disposicion.h"
 
