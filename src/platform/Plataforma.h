@@ -13,7 +13,6 @@ class QWidget;
 
 // Message-box styles and answers, as the numbers the window uses.
 namespace Estilo {
-inline constexpr int SoloAceptar = 0;
 inline constexpr int SiNo = 4;
 inline constexpr int Critico = 16;
 inline constexpr int Exclamacion = 48;

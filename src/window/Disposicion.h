@@ -39,4 +39,3 @@ struct Colocacion {
 
 // Every control with a place, in the window's order: earlier rows lie on top.
 std::span<const Colocacion> Disposicion();
-const Colocacion& ColocacionDe(const char* nombre);

@@ -1,6 +1,9 @@
 // The program's one window. It carries every control the commands read and
-// write, routes each click to its command, and holds no other state than
-// what its controls show.
+// write and routes each click to its command. What the commands share lives
+// in those controls (the project path, the list, the space shown); beside
+// them the window keeps only the desktop it talks through, the file service
+// SistemaArchivos, and two flags: whether an analysis is running, and whether
+// the window has been closed, which a running analysis reads to give up.
 #pragma once
 
 #include <QWidget>

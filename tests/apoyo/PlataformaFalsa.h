@@ -6,7 +6,6 @@
 
 #include <QCoreApplication>
 #include <QString>
-#include <QStringList>
 
 #include <deque>
 #include <functional>
@@ -72,12 +71,4 @@ public:
     void Shell(const QString& ruta, int estilo) override { programas.emplace_back(ruta, estilo); }
 
     QString CarpetaAplicacion() override { return carpetaAplicacion; }
-
-    QStringList Titulos() const
-    {
-        QStringList t;
-        for (const auto& c : cajas)
-            t << c.titulo;
-        return t;
-    }
 };
