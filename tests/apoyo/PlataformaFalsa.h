@@ -39,10 +39,14 @@ public:
     std::optional<QString> ShowOpen(QWidget*, const DialogoAbrir& d) override
     {
         dialogos.push_back({d.CancelError, d.DefaultExt, d.Filter});
-        if (eleccionesAbrir.empty())
-            return std::nullopt;
-        auto eleccion = eleccionesAbrir.front();
-        eleccionesAbrir.pop_front();
+        std::optional<QString> eleccion;
+        if (!eleccionesAbrir.empty()) {
+            eleccion = eleccionesAbrir.front();
+            eleccionesAbrir.pop_front();
+        }
+        // A cancel, as the real dialog answers it.
+        if (!eleccion && !d.CancelError)
+            return QString();
         return eleccion;
     }
 

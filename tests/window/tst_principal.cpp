@@ -1,6 +1,7 @@
 // The window as it opens: its controls, states, places and looks, read back
 // from the live widgets and from its pixels.
 #include "apoyo/Apoyo.h"
+#include "platform/PlataformaQt.h"
 #include "window/Arranque.h"
 #include "window/Controles.h"
 #include "window/Disposicion.h"
@@ -10,8 +11,15 @@
 #include <QListWidget>
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
+
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -27,6 +35,8 @@ private slots:
     void pixeles();
     void accesible();
     void textosDeQtEnEspanol();
+    void dialogoAbrirCancelado_data();
+    void dialogoAbrirCancelado();
 };
 
 void PruebaPrincipal::estadoAlArrancar()
@@ -227,6 +237,38 @@ void PruebaPrincipal::textosDeQtEnEspanol()
     caja.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     QCOMPARE(caja.button(QMessageBox::Yes)->text().remove(u'&'), u"Sí"_s);
     QCOMPARE(caja.button(QMessageBox::No)->text().remove(u'&'), u"No"_s);
+}
+
+void PruebaPrincipal::dialogoAbrirCancelado_data()
+{
+    QTest::addColumn<bool>("cancelError");
+    QTest::addColumn<std::optional<QString>>("respuesta");
+    QTest::newRow("reported") << true << std::optional<QString>();
+    QTest::newRow("empty path") << false << std::optional<QString>(u""_s);
+}
+
+void PruebaPrincipal::dialogoAbrirCancelado()
+{
+    // The real desktop's open dialog, closed with Cancel as a user would.
+    QFETCH(bool, cancelError);
+    QFETCH(std::optional<QString>, respuesta);
+    Ventana v;
+    v.ventana->Dialogos->CancelError = cancelError;
+    bool cancelado = false;
+    QTimer reloj;
+    QObject::connect(&reloj, &QTimer::timeout, [&] {
+        auto* caja = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        auto* botones = caja ? caja->findChild<QDialogButtonBox*>() : nullptr;
+        if (!botones || cancelado)
+            return;
+        cancelado = true;
+        QTest::mouseClick(botones->button(QDialogButtonBox::Cancel), Qt::LeftButton);
+    });
+    reloj.start(20);
+    PlataformaQt escritorio;
+    const std::optional<QString> elegido = escritorio.ShowOpen(v.ventana.get(), *v.ventana->Dialogos);
+    QVERIFY(cancelado);
+    QCOMPARE(elegido, respuesta);
 }
 
 QTEST_MAIN(PruebaPrincipal)
