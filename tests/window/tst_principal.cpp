@@ -4,7 +4,6 @@
 #include "platform/PlataformaQt.h"
 #include "window/Arranque.h"
 #include "window/Controles.h"
-#include "window/Disposicion.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -16,12 +15,24 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 
 #include <optional>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+// The explanation under step 2, word for word, accents and misspelling as the
+// window shows them.
+const QString kExplicacionEsperada =
+    u"Estos son los recursos que ni la Base de Datos ni ninguno de los mapas de su juego utiliza. Sin enbargo"
+    u" este programa no puede leer los Scripts de su juego, por estar estos codificados. Debe pues, excluir"
+    u" de la lista los recursos utilizados por los scripts personalizados que usted utiliza en su juego."
+    u" Excluya también aquellos recursos que no desea que sean eliminados de forma permanente."_s;
+const QString kWebEsperada = u"https://mondrix.example.org"_s;
+}  // namespace
 
 class PruebaPrincipal : public QObject {
     Q_OBJECT
@@ -44,10 +55,10 @@ void PruebaPrincipal::estadoAlArrancar()
     Ventana v;
     Principal& w = *v.ventana;
     QCOMPARE(w.windowTitle(), u"Mondrix v1.0"_s);
-    QCOMPARE(w.Texto3->text(), Principal::kExplicacion);
-    QCOMPARE(Principal::kExplicacion.size(), 390);
+    QCOMPARE(w.Texto3->text(), kExplicacionEsperada);
+    QCOMPARE(w.Texto3->text().size(), 390);
     QVERIFY(w.Texto3->isVisible());
-    QCOMPARE(w.Analizando->text(), Principal::kDireccionWeb);
+    QCOMPARE(w.Analizando->text(), kWebEsperada);
     QVERIFY(w.Analizando->isReadOnly());
     QVERIFY(w.TextoA->text().isEmpty());
     QCOMPARE(w.Recursos->count(), 0);
@@ -126,7 +137,7 @@ void PruebaPrincipal::clicEnElEstado()
     QCOMPARE(v.plataforma.cajas[0].texto, u"Mas novedades y proximas versiones en https://mondrix.example.org"_s);
     QCOMPARE(v.plataforma.cajas[0].estilo, 64);
     QCOMPARE(v.plataforma.cajas[0].titulo, u"¡Visitanos!"_s);
-    QCOMPARE(v.ventana->Analizando->text(), Principal::kDireccionWeb);
+    QCOMPARE(v.ventana->Analizando->text(), kWebEsperada);
 }
 
 void PruebaPrincipal::disposicion()
@@ -150,24 +161,74 @@ void PruebaPrincipal::disposicion()
     QCOMPARE(w.Texto3->geometry(), QRect(32, 144, 521, 65));
     QCOMPARE(w.TextoA->geometry(), QRect(376, 464, 201, 17));
 
+    // Every control as drawn: place and size in twips, font size (0: the
+    // window's own font), background, navy text, horizontal alignment.
+    enum Fondo { Normal, Verde, Transparente };
+    struct Fila {
+        const char* nombre;
+        int izquierda, arriba, ancho, alto;
+        double puntos;
+        Fondo fondo;
+        bool navy;
+        Qt::Alignment alineacion;
+    };
+    const Qt::Alignment izq = Qt::AlignLeft, centro = Qt::AlignHCenter, der = Qt::AlignRight;
+    const Fila filas[] = {
+        {"Temporal",   5400, 4680, 3015,  975, 0,     Normal,       false, {}},
+        {"Abierto",    5400, 4320, 3015,  285, 0,     Normal,       false, {}},
+        {"Analizando",  120, 1200, 8535,  285, 0,     Verde,        true,  centro},
+        {"Recursos",    120, 3120, 8535, 3735, 0,     Verde,        true,  {}},
+        {"Shape5",     3720, 6960, 1815,  255, 0,     Transparente, false, {}},
+        {"Espacio",    3720, 6960, 1815,  255, 8.25,  Verde,        true,  centro},
+        {"Shape4",     1920, 6960, 1815,  255, 0,     Transparente, false, {}},
+        {"Quitar",     1920, 6960, 1815,  255, 8.25,  Verde,        true,  centro},
+        {"Shape3",      120, 6960, 1815,  255, 0,     Transparente, false, {}},
+        {"Ejecutar",    120, 6960, 1815,  255, 8.25,  Verde,        true,  centro},
+        {"Shape2",      120, 8280, 8535,  495, 0,     Transparente, false, {}},
+        {"Borrar",      120, 8280, 8535,  495, 15.75, Verde,        true,  centro},
+        {"Shape1",      120,  600, 8535,  495, 0,     Transparente, false, {}},
+        {"Abrir",       120,  600, 8535,  495, 15.75, Verde,        true,  centro},
+        {"Texto4",      480, 7920, 7695,  255, 0,     Transparente, true,  centro},
+        {"TextoA",     5640, 6960, 3015,  255, 0,     Transparente, true,  der},
+        {"Label1",      120, 7440, 8175,  495, 14.25, Transparente, true,  izq},
+        {"Texto3",      480, 2160, 7815,  975, 0,     Transparente, true,  centro},
+        {"Texto2",      120, 1680, 7095,  495, 14.25, Transparente, true,  izq},
+        {"Texto1",      120,  120, 7095,  495, 14.25, Transparente, true,  izq},
+    };
     const QColor navy(0, 0, 0x80), verde(0xC0, 0xFF, 0xC0);
-    for (const Colocacion& fila : Disposicion()) {
-        auto* control = w.findChild<QWidget*>(QString::fromLatin1(fila.nombre));
-        QCOMPARE(control->geometry(), fila.Rectangulo());
+    for (const Fila& fila : filas) {
+        const auto nombrarFila = qScopeGuard([&] {
+            if (QTest::currentTestFailed())
+                qWarning("in the row of %s", fila.nombre);
+        });
+        auto* control = w.findChild<QWidget*>(QString::fromLatin1(fila.nombre), Qt::FindDirectChildrenOnly);
+        QVERIFY2(control, fila.nombre);
+        QCOMPARE(control->geometry(),
+                 QRect(fila.izquierda / 15, fila.arriba / 15, fila.ancho / 15, fila.alto / 15));
         if (fila.puntos > 0) {
             QCOMPARE(control->font().family(), u"Comic Sans MS"_s);
             QCOMPARE(control->font().pointSizeF(), fila.puntos);
             QCOMPARE(control->font().weight(), QFont::Normal);
-            QVERIFY(!control->font().italic());
+            QVERIFY(!control->font().italic() && !control->font().underline() && !control->font().strikeOut());
+        } else {
+            QCOMPARE(control->font().family(), w.font().family());
         }
         if (fila.navy)
             QCOMPARE(control->palette().color(QPalette::Active, QPalette::WindowText), navy);
-        if (fila.fondo == Fondo::Verde && qobject_cast<QLabel*>(control)) {
+        else
+            QVERIFY(control->palette().color(QPalette::Active, QPalette::WindowText) != navy);
+        if (fila.fondo == Verde && qobject_cast<QLabel*>(control)) {
             QCOMPARE(control->palette().color(QPalette::Window), verde);
             QVERIFY(control->autoFillBackground());
         }
-        if (fila.fondo == Fondo::Transparente)
+        if (fila.fondo == Verde && !qobject_cast<QLabel*>(control))
+            QCOMPARE(control->palette().color(QPalette::Base), verde);
+        if (fila.fondo == Transparente)
             QVERIFY(!control->autoFillBackground());
+        if (auto* etiqueta = qobject_cast<QLabel*>(control))
+            QCOMPARE(etiqueta->alignment() & Qt::AlignHorizontal_Mask, fila.alineacion);
+        if (auto* caja = qobject_cast<QLineEdit*>(control); caja && fila.alineacion)
+            QCOMPARE(caja->alignment() & Qt::AlignHorizontal_Mask, fila.alineacion);
     }
     QCOMPARE(w.Recursos->palette().color(QPalette::Base), verde);
     QCOMPARE(w.Analizando->palette().color(QPalette::Base), verde);
