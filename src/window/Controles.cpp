@@ -22,8 +22,9 @@ public:
     }
     QString text(QAccessible::Text t) const override
     {
-        if (t == QAccessible::Name)
-            return widget()->accessibleName();
+        // Read by its caption, as a label would be.
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
+            return static_cast<BotonEtiqueta*>(widget())->text();
         return QAccessibleWidget::text(t);
     }
 };
@@ -99,6 +100,9 @@ CajaEstado::CajaEstado(QWidget* padre)
     : QLineEdit(padre)
 {
     setReadOnly(true);
+    // The box has no caption of its own: what it shows is what it is, and
+    // a screen reader names it by its current line.
+    connect(this, &QLineEdit::textChanged, this, &QWidget::setAccessibleName);
 }
 
 void CajaEstado::mouseReleaseEvent(QMouseEvent* evento)

@@ -40,7 +40,8 @@ protected:
     void paintEvent(QPaintEvent* evento) override;
 };
 
-// The status box: read-only text that answers a click.
+// The status box: read-only text that answers a click. Assistive tools read
+// its current text as its name as well as its value.
 class CajaEstado : public QLineEdit {
     Q_OBJECT
 public:

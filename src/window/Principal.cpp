@@ -156,10 +156,12 @@ void Principal::AplicarDisposicion()
             caja->setAlignment(fila.alineacion);
             caja->setFrame(false);
         }
-        // Read by screen readers: the caption, or the control's name.
-        const auto* etiqueta = qobject_cast<QLabel*>(control);
-        control->setAccessibleName(etiqueta && !etiqueta->text().isEmpty() ? etiqueta->text()
-                                                                          : QString::fromLatin1(fila.nombre));
+        // Assistive tools find a control by its name in its description. A
+        // label or the status box is read by what it shows now, so it gets no
+        // fixed name; the controls that show no text are named by their name.
+        control->setAccessibleDescription(QString::fromLatin1(fila.nombre));
+        if (!qobject_cast<QLabel*>(control) && !qobject_cast<CajaEstado*>(control))
+            control->setAccessibleName(QString::fromLatin1(fila.nombre));
     }
     AjustarAlRectangulo(*Texto4);
     Recursos->setFrameShape(QFrame::Box);
@@ -173,7 +175,6 @@ void Principal::Form_Load()
 {
     SistemaArchivos = std::make_unique<ServicioArchivos>();
     Texto3->setText(kExplicacion);
-    Texto3->setAccessibleName(kExplicacion);
     AjustarAlRectangulo(*Texto3);
     Texto3->setVisible(true);
     HabilitarAcciones(false);

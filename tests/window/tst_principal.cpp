@@ -76,15 +76,18 @@ void PruebaPrincipal::estadoAlArrancar()
     };
     for (const auto& [etiqueta, texto] : textos) {
         QCOMPARE(etiqueta->text(), texto);
-        QCOMPARE(etiqueta->accessibleName(), texto);
+        QCOMPARE(QAccessible::queryAccessibleInterface(etiqueta)->text(QAccessible::Name), texto);
     }
-    // Every control can be found by its name, by code and by assistive tools.
-    for (const char* nombre : {"Temporal", "Dialogos", "Abierto", "Analizando", "Recursos", "Shape1", "Shape2",
-                               "Shape3", "Shape4", "Shape5", "TextoA"}) {
+    // Every control can be found by its name, by code and by assistive tools
+    // (which read it as the control's description).
+    for (const char* nombre : {"Temporal", "Dialogos", "Abierto", "Analizando", "Recursos", "Shape5", "Espacio",
+                               "Shape4", "Quitar", "Shape3", "Ejecutar", "Shape2", "Borrar", "Shape1", "Abrir",
+                               "Texto4", "TextoA", "Label1", "Texto3", "Texto2", "Texto1"}) {
         auto* control = w.findChild<QObject*>(QString::fromLatin1(nombre));
         QVERIFY2(control, nombre);
         if (auto* widget = qobject_cast<QWidget*>(control))
-            QVERIFY(!widget->accessibleName().isEmpty());
+            QCOMPARE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Description),
+                     QString::fromLatin1(nombre));
     }
 }
 
@@ -289,6 +292,41 @@ void PruebaPrincipal::accesible()
     QCOMPARE(borrar->text(QAccessible::Name), u"Borrar Recursos"_s);
     borrar->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     QVERIFY(v.plataforma.cajas.empty());
+
+    // What changes at run time is read as it stands now.
+    Ventana u;
+    Principal& w = *u.ventana;
+    const auto nombre = [](QWidget* control) {
+        return QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+    };
+    QCOMPARE(nombre(w.Texto3), kExplicacionEsperada);
+    QCOMPARE(nombre(w.Analizando), u"https://mondrix.example.org"_s);
+    QCOMPARE(QAccessible::queryAccessibleInterface(w.Analizando)->text(QAccessible::Value),
+             u"https://mondrix.example.org"_s);
+    QCOMPARE(nombre(w.TextoA), QString());
+
+    ProyectoPrueba p;
+    p.Recurso(u"Graphics/Pictures"_s, u"Cielo.png"_s, QByteArray(2040, 'x'));
+    p.Recurso(u"Audio/SE"_s, u"Puerta.wav"_s, QByteArray(10, 'x'));
+    p.Dato(u"Map001.rxdata"_s, "\x04\x08 Puerta");
+    u.Analizar(p.Ruta());
+    QVERIFY(u.AccionesHabilitadas());
+    const QString linea = u"1 de 1 archivos de datos verificados - 0 de 2 recursos utilizados - 100% del analisis completado"_s;
+    QCOMPARE(w.Analizando->text(), linea);
+    QCOMPARE(nombre(w.Analizando), linea);
+    QCOMPARE(QAccessible::queryAccessibleInterface(w.Analizando)->text(QAccessible::Value), linea);
+
+    // The list's items, one by one.
+    QAccessibleInterface* lista = QAccessible::queryAccessibleInterface(w.Recursos);
+    QCOMPARE(lista->role(), QAccessible::List);
+    QCOMPARE(lista->text(QAccessible::Name), u"Recursos"_s);
+    QCOMPARE(lista->childCount(), 1);
+    QCOMPARE(lista->child(0)->text(QAccessible::Name), u"Graphics/Pictures/Cielo.png"_s);
+
+    ClicEn(w, w.Espacio);
+    QCOMPARE(w.TextoA->text(), u"Espacio ahorrado: 2 Kb"_s);
+    QCOMPARE(nombre(w.TextoA), u"Espacio ahorrado: 2 Kb"_s);
+    QCOMPARE(QAccessible::queryAccessibleInterface(w.TextoA)->text(QAccessible::Description), u"TextoA"_s);
 }
 
 void PruebaPrincipal::textosDeQtEnEspanol()
