@@ -46,6 +46,9 @@ class CajaEstado : public QLineEdit {
     Q_OBJECT
 public:
     explicit CajaEstado(QWidget* padre = nullptr);
+    // Shrinks the font, not below 6 points, until `linea` shows whole in the
+    // box; any shorter line then does too.
+    void AjustarA(const QString& linea);
 
 signals:
     void clicked();

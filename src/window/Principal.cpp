@@ -1,5 +1,6 @@
 #include "window/Principal.h"
 
+#include "analysis/Progreso.h"
 #include "analysis/Rutas.h"
 #include "platform/Archivos.h"
 #include "platform/Plataforma.h"
@@ -9,6 +10,7 @@
 #include <QCloseEvent>
 #include <QFont>
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -31,6 +33,18 @@ void AjustarAlRectangulo(QLabel& etiqueta)
             break;
     }
     etiqueta.setFont(fuente);
+}
+
+// The widest line the analysis can write in `fuente`: the analysis complete,
+// and every count at five digits, each the face's widest digit.
+QString LineaMasAncha(const QFont& fuente)
+{
+    const QFontMetricsF medida(fuente);
+    QChar ancha = u'9';
+    for (char16_t cifra = u'0'; cifra <= u'9'; ++cifra)
+        if (medida.horizontalAdvance(QChar(cifra)) > medida.horizontalAdvance(ancha))
+            ancha = QChar(cifra);
+    return LineaProgreso(99999, 99999, 99999, 99999).replace(u'9', ancha);
 }
 }  // namespace
 
@@ -164,6 +178,9 @@ void Principal::AplicarDisposicion()
             control->setAccessibleName(QString::fromLatin1(fila.nombre));
     }
     AjustarAlRectangulo(*Texto4);
+    // Once, here: the scan writes the status line too often to measure it
+    // each time.
+    Analizando->AjustarA(LineaMasAncha(Analizando->font()));
     Recursos->setFrameShape(QFrame::Box);
     Recursos->setFrameShadow(QFrame::Plain);
     // Earlier rows lie on top of later ones.

@@ -19,6 +19,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -233,6 +234,14 @@ void PruebaPrincipal::disposicion()
         if (auto* caja = qobject_cast<QLineEdit*>(control); caja && fila.alineacion)
             QCOMPARE(caja->alignment() & Qt::AlignHorizontal_Mask, fila.alineacion);
     }
+    // The widest line the analysis can write shows whole in the status box,
+    // in a font still readable.
+    const QString masAncha = u"99999 de 99999 archivos de datos verificados - 99999 de 99999 recursos utilizados"
+                             u" - 100% del analisis completado"_s;
+    QVERIFY2(QFontMetrics(w.Analizando->font()).horizontalAdvance(masAncha) <= w.Analizando->contentsRect().width(),
+             qPrintable(QString::number(w.Analizando->font().pointSizeF())));
+    QVERIFY(w.Analizando->font().pointSizeF() >= 6);
+    qInfo("status box: %s %g pt", qPrintable(w.Analizando->font().family()), w.Analizando->font().pointSizeF());
     QCOMPARE(w.Recursos->palette().color(QPalette::Base), verde);
     QCOMPARE(w.Analizando->palette().color(QPalette::Base), verde);
     QCOMPARE(w.Analizando->palette().color(QPalette::Active, QPalette::Text), navy);
@@ -273,6 +282,23 @@ void PruebaPrincipal::pixeles()
     const QRect b = w.Borrar->geometry();
     QCOMPARE(color(b.topLeft() + QPoint(4, 4)), verde);
     QCOMPARE(color(w.Recursos->geometry().center()), verde);
+
+    // The widest status line shows whole: the ink of all its letters is on
+    // screen, where a line too wide is scrolled and loses some.
+    const QString masAncha = u"99999 de 99999 archivos de datos verificados - 99999 de 99999 recursos utilizados"
+                             u" - 100% del analisis completado"_s;
+    w.Analizando->setText(masAncha);
+    const QImage caja = w.Analizando->grab().toImage();
+    int primera = caja.width(), ultima = -1;
+    for (int x = 0; x < caja.width(); ++x)
+        for (int y = 0; y < caja.height(); ++y)
+            if (caja.pixelColor(x, y).lightness() < 160) {
+                primera = std::min(primera, x);
+                ultima = std::max(ultima, x);
+            }
+    const double tinta = (ultima - primera + 1) / w.Analizando->devicePixelRatioF();
+    const int texto = QFontMetrics(w.Analizando->font()).horizontalAdvance(masAncha);
+    QVERIFY2(tinta >= texto - 4, qPrintable(u"%1 of %2 px"_s.arg(tinta).arg(texto)));
 }
 
 void PruebaPrincipal::accesible()
