@@ -28,7 +28,7 @@ struct Colocacion {
     Fondo fondo;
     bool navy;                            // navy text
     Qt::Alignment alineacion;
-    int tabulacion;                       // -1: takes no focus
+    int tabulacion;                       // keyboard order; -1: none (outlines)
 
     QRect Rectangulo() const
     {

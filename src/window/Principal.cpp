@@ -15,6 +15,10 @@
 #include <QLineEdit>
 #include <QListWidget>
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -186,6 +190,19 @@ void Principal::AplicarDisposicion()
     // Earlier rows lie on top of later ones.
     for (auto fila = filas.rbegin(); fila != filas.rend(); ++fila)
         findChild<QWidget*>(QString::fromLatin1(fila->nombre), Qt::FindDirectChildrenOnly)->raise();
+
+    // The keyboard goes round in the drawing's tab order rather than the
+    // order the controls were made in. Labels take no focus, so only the
+    // list and the two text boxes are chained.
+    std::vector<std::pair<int, QWidget*>> enfocables;
+    for (const Colocacion& fila : filas) {
+        auto* control = findChild<QWidget*>(QString::fromLatin1(fila.nombre), Qt::FindDirectChildrenOnly);
+        if (fila.tabulacion >= 0 && (control->focusPolicy() & Qt::TabFocus))
+            enfocables.emplace_back(fila.tabulacion, control);
+    }
+    std::sort(enfocables.begin(), enfocables.end());
+    for (std::size_t i = 1; i < enfocables.size(); ++i)
+        QWidget::setTabOrder(enfocables[i - 1].second, enfocables[i].second);
 }
 
 void Principal::Form_Load()

@@ -166,7 +166,8 @@ void PruebaPrincipal::disposicion()
     QCOMPARE(w.TextoA->geometry(), QRect(376, 464, 201, 17));
 
     // Every control as drawn: place and size in twips, font size (0: the
-    // window's own font), background, navy text, horizontal alignment.
+    // window's own font), background, navy text, horizontal alignment, tab
+    // index (-1: none).
     enum Fondo { Normal, Verde, Transparente };
     struct Fila {
         const char* nombre;
@@ -175,29 +176,30 @@ void PruebaPrincipal::disposicion()
         Fondo fondo;
         bool navy;
         Qt::Alignment alineacion;
+        int tabulacion;
     };
     const Qt::Alignment izq = Qt::AlignLeft, centro = Qt::AlignHCenter, der = Qt::AlignRight;
     const Fila filas[] = {
-        {"Temporal",   5400, 4680, 3015,  975, 0,     Normal,       false, {}},
-        {"Abierto",    5400, 4320, 3015,  285, 0,     Normal,       false, {}},
-        {"Analizando",  120, 1200, 8535,  285, 0,     Verde,        true,  centro},
-        {"Recursos",    120, 3120, 8535, 3735, 0,     Verde,        true,  {}},
-        {"Shape5",     3720, 6960, 1815,  255, 0,     Transparente, false, {}},
-        {"Espacio",    3720, 6960, 1815,  255, 8.25,  Verde,        true,  centro},
-        {"Shape4",     1920, 6960, 1815,  255, 0,     Transparente, false, {}},
-        {"Quitar",     1920, 6960, 1815,  255, 8.25,  Verde,        true,  centro},
-        {"Shape3",      120, 6960, 1815,  255, 0,     Transparente, false, {}},
-        {"Ejecutar",    120, 6960, 1815,  255, 8.25,  Verde,        true,  centro},
-        {"Shape2",      120, 8280, 8535,  495, 0,     Transparente, false, {}},
-        {"Borrar",      120, 8280, 8535,  495, 15.75, Verde,        true,  centro},
-        {"Shape1",      120,  600, 8535,  495, 0,     Transparente, false, {}},
-        {"Abrir",       120,  600, 8535,  495, 15.75, Verde,        true,  centro},
-        {"Texto4",      480, 7920, 7695,  255, 0,     Transparente, true,  centro},
-        {"TextoA",     5640, 6960, 3015,  255, 0,     Transparente, true,  der},
-        {"Label1",      120, 7440, 8175,  495, 14.25, Transparente, true,  izq},
-        {"Texto3",      480, 2160, 7815,  975, 0,     Transparente, true,  centro},
-        {"Texto2",      120, 1680, 7095,  495, 14.25, Transparente, true,  izq},
-        {"Texto1",      120,  120, 7095,  495, 14.25, Transparente, true,  izq},
+        {"Temporal",   5400, 4680, 3015,  975, 0,     Normal,       false, {},      3},
+        {"Abierto",    5400, 4320, 3015,  285, 0,     Normal,       false, {},      2},
+        {"Analizando",  120, 1200, 8535,  285, 0,     Verde,        true,  centro,  1},
+        {"Recursos",    120, 3120, 8535, 3735, 0,     Verde,        true,  {},      0},
+        {"Shape5",     3720, 6960, 1815,  255, 0,     Transparente, false, {},     -1},
+        {"Espacio",    3720, 6960, 1815,  255, 8.25,  Verde,        true,  centro, 14},
+        {"Shape4",     1920, 6960, 1815,  255, 0,     Transparente, false, {},     -1},
+        {"Quitar",     1920, 6960, 1815,  255, 8.25,  Verde,        true,  centro, 13},
+        {"Shape3",      120, 6960, 1815,  255, 0,     Transparente, false, {},     -1},
+        {"Ejecutar",    120, 6960, 1815,  255, 8.25,  Verde,        true,  centro, 12},
+        {"Shape2",      120, 8280, 8535,  495, 0,     Transparente, false, {},     -1},
+        {"Borrar",      120, 8280, 8535,  495, 15.75, Verde,        true,  centro, 11},
+        {"Shape1",      120,  600, 8535,  495, 0,     Transparente, false, {},     -1},
+        {"Abrir",       120,  600, 8535,  495, 15.75, Verde,        true,  centro, 10},
+        {"Texto4",      480, 7920, 7695,  255, 0,     Transparente, true,  centro,  9},
+        {"TextoA",     5640, 6960, 3015,  255, 0,     Transparente, true,  der,     8},
+        {"Label1",      120, 7440, 8175,  495, 14.25, Transparente, true,  izq,     7},
+        {"Texto3",      480, 2160, 7815,  975, 0,     Transparente, true,  centro,  6},
+        {"Texto2",      120, 1680, 7095,  495, 14.25, Transparente, true,  izq,     5},
+        {"Texto1",      120,  120, 7095,  495, 14.25, Transparente, true,  izq,     4},
     };
     const QColor navy(0, 0, 0x80), verde(0xC0, 0xFF, 0xC0);
     for (const Fila& fila : filas) {
@@ -242,6 +244,39 @@ void PruebaPrincipal::disposicion()
              qPrintable(QString::number(w.Analizando->font().pointSizeF())));
     QVERIFY(w.Analizando->font().pointSizeF() >= 6);
     qInfo("status box: %s %g pt", qPrintable(w.Analizando->font().family()), w.Analizando->font().pointSizeF());
+    // Keyboard focus runs in tab-index order over the controls that take it.
+    QList<std::pair<int, QWidget*>> porIndice;
+    for (const Fila& fila : filas) {
+        auto* control = w.findChild<QWidget*>(QString::fromLatin1(fila.nombre), Qt::FindDirectChildrenOnly);
+        if (control->focusPolicy() & Qt::TabFocus)
+            porIndice.append({fila.tabulacion, control});
+    }
+    std::sort(porIndice.begin(), porIndice.end());
+    QList<QWidget*> esperada, cadena;
+    for (const auto& [indice, control] : porIndice)
+        esperada << control;
+    // The chain is a ring: read it once round from the first.
+    QWidget* c = esperada.constFirst();
+    do {
+        if (c->focusPolicy() & Qt::TabFocus)
+            cadena << c;
+        c = c->nextInFocusChain();
+    } while (c != esperada.constFirst());
+    QCOMPARE(cadena, esperada);
+    QCOMPARE(esperada, (QList<QWidget*>{w.Recursos, w.Analizando, w.Abierto}));
+    // Tab and Shift+Tab go round the shown ones, the list first.
+    w.HabilitarAcciones(true);
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.Recursos->setFocus(Qt::OtherFocusReason);
+    for (QWidget* siguiente : {static_cast<QWidget*>(w.Analizando), static_cast<QWidget*>(w.Recursos)}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), siguiente);
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.Analizando));
+    w.HabilitarAcciones(false);
+
     QCOMPARE(w.Recursos->palette().color(QPalette::Base), verde);
     QCOMPARE(w.Analizando->palette().color(QPalette::Base), verde);
     QCOMPARE(w.Analizando->palette().color(QPalette::Active, QPalette::Text), navy);
