@@ -1,5 +1,6 @@
-// The window as it opens: its controls, states, places and looks, read back
-// from the live widgets and from its pixels.
+// The window as it opens: its controls, states, places, looks and keyboard
+// order, read back from the live widgets and from its pixels; what assistive
+// tools read from it; and how the desktop's open dialog answers a cancel.
 #include "apoyo/Apoyo.h"
 #include "platform/PlataformaQt.h"
 #include "window/Arranque.h"
