@@ -1,4 +1,5 @@
 #include "platform/PlataformaQt.h"
+#include "window/Arranque.h"
 #include "window/Principal.h"
 
 #include <QApplication>

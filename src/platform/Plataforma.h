@@ -14,7 +14,6 @@ class QWidget;
 
 // Message-box styles and answers, as the numbers the window uses.
 namespace Estilo {
-inline constexpr int SoloAceptar = 0;
 inline constexpr int SiNo = 4;
 inline constexpr int Critico = 16;
 inline constexpr int Exclamacion = 48;
@@ -32,7 +31,9 @@ class DialogoAbrir : public QObject {
     Q_OBJECT
 public:
     using QObject::QObject;
-    bool CancelError = false;  // a cancelled dialog is reported, never mistaken for a choice
+    // Whether a cancel is reported as such (ShowOpen returns nothing) or, as
+    // the dialog does when it is not, as an empty path.
+    bool CancelError = false;
     QString DefaultExt;
     QString Filter;
 };
@@ -41,7 +42,8 @@ class Plataforma {
 public:
     virtual ~Plataforma();
 
-    // The chosen file's full path, or nothing when the user cancelled.
+    // The chosen file's full path. When the user cancels: nothing if the
+    // dialog's CancelError is set, an empty path if not.
     virtual std::optional<QString> ShowOpen(QWidget* dueno, const DialogoAbrir& dialogo) = 0;
     // A modal box; returns the pressed button (Respuesta).
     virtual int MsgBox(QWidget* dueno, const QString& texto, int estilo, const QString& titulo) = 0;

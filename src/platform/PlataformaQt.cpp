@@ -21,8 +21,13 @@ std::optional<QString> PlataformaQt::ShowOpen(QWidget* dueno, const DialogoAbrir
     caja.setNameFilter(dialogo.Filter);
     caja.setDefaultSuffix(dialogo.DefaultExt);
     caja.setDirectory(QDir::currentPath());
-    if (caja.exec() != QDialog::Accepted || caja.selectedFiles().isEmpty())
-        return std::nullopt;
+    if (caja.exec() != QDialog::Accepted || caja.selectedFiles().isEmpty()) {
+        // Without CancelError a cancel is no error: the dialog just comes
+        // back with no file name.
+        if (dialogo.CancelError)
+            return std::nullopt;
+        return QString();
+    }
     return QDir::toNativeSeparators(caja.selectedFiles().constFirst());
 }
 

@@ -4,8 +4,13 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFrame>
+
+#include <cmath>
 
 namespace {
 // Screen readers and other assistive tools see a label-button as a button
@@ -22,8 +27,9 @@ public:
     }
     QString text(QAccessible::Text t) const override
     {
-        if (t == QAccessible::Name)
-            return widget()->accessibleName();
+        // Read by its caption, as a label would be.
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
+            return static_cast<BotonEtiqueta*>(widget())->text();
         return QAccessibleWidget::text(t);
     }
 };
@@ -99,6 +105,31 @@ CajaEstado::CajaEstado(QWidget* padre)
     : QLineEdit(padre)
 {
     setReadOnly(true);
+    // The box has no caption of its own: what it shows is what it is, and
+    // a screen reader names it by its current line.
+    connect(this, &QLineEdit::textChanged, this, &QWidget::setAccessibleName);
+}
+
+void CajaEstado::AjustarA(const QString& linea)
+{
+    // The room QLineEdit leaves its text: the box less its frame and text
+    // margins, less the 2 pixels it keeps clear on each side, less the
+    // cursor and the pixel it adds after the text. A line any wider is
+    // scrolled, and so shows cut.
+    QStyleOptionFrame opcion;
+    initStyleOption(&opcion);
+    const QRect contenido =
+        style()->subElementRect(QStyle::SE_LineEditContents, &opcion, this).marginsRemoved(textMargins());
+    const int cursor = style()->pixelMetric(QStyle::PM_TextCursorWidth, &opcion, this);
+    const int ancho = contenido.width() - 2 * 2 - 1 - cursor;
+
+    QFont fuente = font();
+    for (double puntos = fuente.pointSizeF(); puntos >= 6; puntos -= 0.25) {
+        fuente.setPointSizeF(puntos);
+        if (std::ceil(QFontMetricsF(fuente).horizontalAdvance(linea)) <= ancho)
+            break;
+    }
+    setFont(fuente);
 }
 
 void CajaEstado::mouseReleaseEvent(QMouseEvent* evento)

@@ -40,11 +40,15 @@ protected:
     void paintEvent(QPaintEvent* evento) override;
 };
 
-// The status box: read-only text that answers a click.
+// The status box: read-only text that answers a click. Assistive tools read
+// its current text as its name as well as its value.
 class CajaEstado : public QLineEdit {
     Q_OBJECT
 public:
     explicit CajaEstado(QWidget* padre = nullptr);
+    // Shrinks the font, not below 6 points, until `linea` shows whole in the
+    // box; any shorter line then does too.
+    void AjustarA(const QString& linea);
 
 signals:
     void clicked();

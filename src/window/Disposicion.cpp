@@ -1,8 +1,5 @@
 #include "window/Disposicion.h"
 
-#include <cstring>
-#include <stdexcept>
-
 namespace {
 constexpr Qt::Alignment kIzq = Qt::AlignLeft | Qt::AlignTop;
 constexpr Qt::Alignment kCentro = Qt::AlignHCenter | Qt::AlignTop;
@@ -37,12 +34,4 @@ const Colocacion kFilas[] = {
 std::span<const Colocacion> Disposicion()
 {
     return kFilas;
-}
-
-const Colocacion& ColocacionDe(const char* nombre)
-{
-    for (const Colocacion& fila : kFilas)
-        if (std::strcmp(fila.nombre, nombre) == 0)
-            return fila;
-    throw std::out_of_range(nombre);
 }

@@ -28,7 +28,7 @@ struct Colocacion {
     Fondo fondo;
     bool navy;                            // navy text
     Qt::Alignment alineacion;
-    int tabulacion;                       // -1: takes no focus
+    int tabulacion;                       // keyboard order; -1: none (outlines)
 
     QRect Rectangulo() const
     {
@@ -39,4 +39,3 @@ struct Colocacion {
 
 // Every control with a place, in the window's order: earlier rows lie on top.
 std::span<const Colocacion> Disposicion();
-const Colocacion& ColocacionDe(const char* nombre);

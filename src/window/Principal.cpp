@@ -1,5 +1,6 @@
 #include "window/Principal.h"
 
+#include "analysis/Progreso.h"
 #include "analysis/Rutas.h"
 #include "platform/Archivos.h"
 #include "platform/Plataforma.h"
@@ -8,17 +9,48 @@
 
 #include <QCloseEvent>
 #include <QFont>
-#include <QCoreApplication>
-#include <QGuiApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
+#include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QScreen>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+// Shrinks a label's font until its whole text fits its rectangle.
+void AjustarAlRectangulo(QLabel& etiqueta)
+{
+    // Faces differ from one system to the next: shrink the text, if need be,
+    // until every line shows within the label's height.
+    const QString texto = etiqueta.text();
+    QFont fuente = etiqueta.font();
+    for (double puntos = fuente.pointSizeF(); puntos >= 6; puntos -= 0.25) {
+        fuente.setPointSizeF(puntos);
+        const QRect necesario = QFontMetrics(fuente).boundingRect(
+            QRect(0, 0, etiqueta.width(), 100000), int(etiqueta.alignment()) | Qt::TextWordWrap, texto);
+        if (necesario.height() <= etiqueta.height())
+            break;
+    }
+    etiqueta.setFont(fuente);
+}
+
+// The widest line the analysis can write in `fuente`: the analysis complete,
+// and every count at five digits, each the face's widest digit.
+QString LineaMasAncha(const QFont& fuente)
+{
+    const QFontMetricsF medida(fuente);
+    QChar ancha = u'9';
+    for (char16_t cifra = u'0'; cifra <= u'9'; ++cifra)
+        if (medida.horizontalAdvance(QChar(cifra)) > medida.horizontalAdvance(ancha))
+            ancha = QChar(cifra);
+    return LineaProgreso(99999, 99999, 99999, 99999).replace(u'9', ancha);
+}
+}  // namespace
 
 const QString Principal::kDireccionWeb = u"https://mondrix.example.org"_s;
 
@@ -142,40 +174,41 @@ void Principal::AplicarDisposicion()
             caja->setAlignment(fila.alineacion);
             caja->setFrame(false);
         }
-        // Read by screen readers: the caption, or the control's name.
-        const auto* etiqueta = qobject_cast<QLabel*>(control);
-        control->setAccessibleName(etiqueta && !etiqueta->text().isEmpty() ? etiqueta->text()
-                                                                          : QString::fromLatin1(fila.nombre));
+        // Assistive tools find a control by its name in its description. A
+        // label or the status box is read by what it shows now, so it gets no
+        // fixed name; the controls that show no text are named by their name.
+        control->setAccessibleDescription(QString::fromLatin1(fila.nombre));
+        if (!qobject_cast<QLabel*>(control) && !qobject_cast<CajaEstado*>(control))
+            control->setAccessibleName(QString::fromLatin1(fila.nombre));
     }
     AjustarAlRectangulo(*Texto4);
+    // Once, here: the scan writes the status line too often to measure it
+    // each time.
+    Analizando->AjustarA(LineaMasAncha(Analizando->font()));
     Recursos->setFrameShape(QFrame::Box);
     Recursos->setFrameShadow(QFrame::Plain);
     // Earlier rows lie on top of later ones.
     for (auto fila = filas.rbegin(); fila != filas.rend(); ++fila)
         findChild<QWidget*>(QString::fromLatin1(fila->nombre), Qt::FindDirectChildrenOnly)->raise();
-}
 
-void AjustarAlRectangulo(QLabel& etiqueta)
-{
-    // Faces differ from one system to the next: shrink the text, if need be,
-    // until every line shows within the label's height.
-    const QString texto = etiqueta.text();
-    QFont fuente = etiqueta.font();
-    for (double puntos = fuente.pointSizeF(); puntos >= 6; puntos -= 0.25) {
-        fuente.setPointSizeF(puntos);
-        const QRect necesario = QFontMetrics(fuente).boundingRect(
-            QRect(0, 0, etiqueta.width(), 100000), int(etiqueta.alignment()) | Qt::TextWordWrap, texto);
-        if (necesario.height() <= etiqueta.height())
-            break;
+    // The keyboard goes round in the drawing's tab order rather than the
+    // order the controls were made in. Labels take no focus, so only the
+    // list and the two text boxes are chained.
+    std::vector<std::pair<int, QWidget*>> enfocables;
+    for (const Colocacion& fila : filas) {
+        auto* control = findChild<QWidget*>(QString::fromLatin1(fila.nombre), Qt::FindDirectChildrenOnly);
+        if (fila.tabulacion >= 0 && (control->focusPolicy() & Qt::TabFocus))
+            enfocables.emplace_back(fila.tabulacion, control);
     }
-    etiqueta.setFont(fuente);
+    std::sort(enfocables.begin(), enfocables.end());
+    for (std::size_t i = 1; i < enfocables.size(); ++i)
+        QWidget::setTabOrder(enfocables[i - 1].second, enfocables[i].second);
 }
 
 void Principal::Form_Load()
 {
     SistemaArchivos = std::make_unique<ServicioArchivos>();
     Texto3->setText(kExplicacion);
-    Texto3->setAccessibleName(kExplicacion);
     AjustarAlRectangulo(*Texto3);
     Texto3->setVisible(true);
     HabilitarAcciones(false);
@@ -228,29 +261,4 @@ void Principal::Seleccionar(int indice)
     } else {
         Recursos->setCurrentRow(indice);
     }
-}
-
-void CentrarEnPantalla(QWidget& ventana)
-{
-    const QScreen* pantalla = ventana.screen() ? ventana.screen() : QGuiApplication::primaryScreen();
-    if (!pantalla)
-        return;
-    QRect marco = ventana.frameGeometry();
-    marco.moveCenter(pantalla->availableGeometry().center());
-    ventana.move(marco.topLeft());
-}
-
-void PrepararFuentes()
-{
-    QFont::insertSubstitutions(kFuenteBotones, {u"Comic Neue"_s, u"Comic Sans"_s});
-}
-
-void InstalarTraducciones()
-{
-    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
-    auto* traduccion = new QTranslator(QCoreApplication::instance());
-    if (traduccion->load(u"qt_es"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(traduccion);
-    else
-        delete traduccion;
 }

@@ -1,6 +1,9 @@
 // The program's one window. It carries every control the commands read and
-// write, routes each click to its command, and holds no other state than
-// what its controls show.
+// write and routes each click to its command. What the commands share lives
+// in those controls (the project path, the list, the space shown); beside
+// them the window keeps only the desktop it talks through, the file service
+// SistemaArchivos, and two flags: whether an analysis is running, and whether
+// the window has been closed, which a running analysis reads to give up.
 #pragma once
 
 #include <QWidget>
@@ -87,12 +90,3 @@ private:
     bool analizando_ = false;
     bool cerrada_ = false;
 };
-
-// Shrinks a label's font until its whole text fits its rectangle.
-void AjustarAlRectangulo(QLabel& etiqueta);
-// Centres a top-level window on its screen.
-void CentrarEnPantalla(QWidget& ventana);
-// Qt's own texts (dialog and message-box buttons) in Spanish, like the rest.
-void InstalarTraducciones();
-// "Comic Sans MS" where the system has it, a comic face of its kind where not.
-void PrepararFuentes();

@@ -6,7 +6,6 @@
 
 #include <QCoreApplication>
 #include <QString>
-#include <QStringList>
 
 #include <deque>
 #include <filesystem>
@@ -46,10 +45,14 @@ public:
     std::optional<QString> ShowOpen(QWidget*, const DialogoAbrir& d) override
     {
         dialogos.push_back({d.CancelError, d.DefaultExt, d.Filter});
-        if (eleccionesAbrir.empty())
-            return std::nullopt;
-        auto eleccion = eleccionesAbrir.front();
-        eleccionesAbrir.pop_front();
+        std::optional<QString> eleccion;
+        if (!eleccionesAbrir.empty()) {
+            eleccion = eleccionesAbrir.front();
+            eleccionesAbrir.pop_front();
+        }
+        // A cancel, as the real dialog answers it.
+        if (!eleccion && !d.CancelError)
+            return QString();
         return eleccion;
     }
 
@@ -81,12 +84,4 @@ public:
     }
 
     QString CarpetaAplicacion() override { return carpetaAplicacion; }
-
-    QStringList Titulos() const
-    {
-        QStringList t;
-        for (const auto& c : cajas)
-            t << c.titulo;
-        return t;
-    }
 };
