@@ -24,8 +24,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 // Pauses for window events at most this often: enough for a smooth window,
-// few enough to cost nothing.
+// few enough to cost nothing. The list, which costs more to bring up to
+// date, follows four times a second.
 constexpr qint64 kMsEntrePausas = 16;
+constexpr qint64 kMsEntreListas = 250;
 
 struct Interrumpido {};
 }  // namespace
@@ -51,13 +53,17 @@ bool Principal::VerificarUso()
 
     // The progress line is set when it can be seen: at a pause and at the end.
     QString linea;
-    QElapsedTimer reloj;
+    QElapsedTimer reloj, relojLista;
     reloj.start();
+    relojLista.start();
     const auto pausa = [&](bool siempre) {
         if (!siempre && reloj.elapsed() < kMsEntrePausas)
             return;
         Analizando->setText(linea);
-        pantalla.Sincronizar(recorrido.Presentes());
+        if (relojLista.elapsed() >= kMsEntreListas || recorrido.Hechos() == 1) {
+            pantalla.Sincronizar(recorrido.Presentes());
+            relojLista.restart();
+        }
         // The selection runs through the list as the files go by.
         if (Recursos->count() > 0 && total > 0)
             Seleccionar(int((long long)(Recursos->count() - 1) * recorrido.Hechos() / total));

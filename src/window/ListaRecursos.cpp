@@ -71,9 +71,12 @@ ListaEnPantalla::ListaEnPantalla(QListWidget& lista, int inicial)
 
 void ListaEnPantalla::Sincronizar(const std::vector<char>& presente)
 {
-    auto* modelo = lista_.model();
-    int fin = int(enPantalla_.size());
-    while (fin > 0) {
+    // Each removed row shifts every row after it: a few struck entries go
+    // one run at a time, many go in one rebuild of what is left, which costs
+    // a fraction of their removal.
+    std::vector<std::pair<int, int>> tramos;  // [inicio, fin) of struck rows, last first
+    std::size_t tachadas = 0;
+    for (int fin = int(enPantalla_.size()); fin > 0;) {
         if (presente[std::size_t(enPantalla_[std::size_t(fin - 1)])]) {
             --fin;
             continue;
@@ -81,8 +84,30 @@ void ListaEnPantalla::Sincronizar(const std::vector<char>& presente)
         int inicio = fin - 1;
         while (inicio > 0 && !presente[std::size_t(enPantalla_[std::size_t(inicio - 1)])])
             --inicio;
-        modelo->removeRows(inicio, fin - inicio);
+        tramos.emplace_back(inicio, fin);
+        tachadas += std::size_t(fin - inicio);
         fin = inicio;
+    }
+    if (tramos.empty())
+        return;
+    if (tachadas * 8 <= enPantalla_.size()) {
+        for (const auto& [inicio, fin] : tramos)
+            lista_.model()->removeRows(inicio, fin - inicio);
+    } else {
+        QStringList textos;
+        QList<QVariant> rutas;
+        for (int fila = 0; fila < int(enPantalla_.size()); ++fila) {
+            if (!presente[std::size_t(enPantalla_[std::size_t(fila)])])
+                continue;
+            const QListWidgetItem* item = lista_.item(fila);
+            textos.append(item->text());
+            rutas.append(item->data(kRolRuta));
+        }
+        lista_.clear();
+        lista_.addItems(textos);
+        const QSignalBlocker silencio(lista_.model());
+        for (int fila = 0; fila < int(rutas.size()); ++fila)
+            lista_.item(fila)->setData(kRolRuta, rutas[fila]);
     }
     std::erase_if(enPantalla_, [&](int i) { return !presente[std::size_t(i)]; });
 }
