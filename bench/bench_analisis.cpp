@@ -262,7 +262,7 @@ std::vector<std::string> Claves(const QStringList& catalogo)
     std::vector<std::string> claves;
     claves.reserve(std::size_t(catalogo.size()));
     for (const QString& item : catalogo)
-        claves.push_back(ClaveBusqueda(Extraer2(item, u'/')).toStdString());
+        claves.push_back(std::string(ClaveDeNombre(Extraer2(item, u'/').toStdString())));
     return claves;
 }
 

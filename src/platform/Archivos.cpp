@@ -225,12 +225,6 @@ void FlujoTexto::Close()
 
 // ---------------------------------------------------------------- ServicioArchivos
 
-bool ServicioArchivos::FolderExists(const QString& ruta) const
-{
-    std::error_code ec;
-    return fs::is_directory(fs::status(RutaNativa(ruta), ec));
-}
-
 bool ServicioArchivos::Existe(const QString& ruta) const
 {
     std::error_code ec;

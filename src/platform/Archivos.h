@@ -102,7 +102,6 @@ private:
 
 class ServicioArchivos {
 public:
-    bool FolderExists(const QString& ruta) const;
     // Whether anything is there: a file, a folder, or a link that does not
     // dangle (a link in a loop counts: it is there, only unusable).
     bool Existe(const QString& ruta) const;

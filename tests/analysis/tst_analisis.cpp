@@ -98,7 +98,7 @@ void PruebaAnalisis::cancelarNoCambiaNada()
     QCOMPARE(v.plataforma.dialogos[0].defaultExt, u"rxproj"_s);
     QCOMPARE(v.plataforma.dialogos[0].filter, u"Proyecto del Rpg Maker Xp (*.rxproj)"_s);
     QVERIFY(v.ventana->Abierto->text().isEmpty());
-    QCOMPARE(v.ventana->Analizando->text(), Principal::kDireccionWeb);
+    QCOMPARE(v.ventana->Analizando->text(), u"https://mondrix.example.org"_s);
     QVERIFY(!v.AccionesHabilitadas());
 
     ProyectoPrueba p;
@@ -406,7 +406,7 @@ void PruebaAnalisis::clicsDuranteElAnalisis()
     QVERIFY(deshabilitadas);
     QCOMPARE(v.plataforma.dialogos.size(), size_t(1));
     QCOMPARE(v.plataforma.cajas.size(), size_t(1));
-    QCOMPARE(v.plataforma.cajas[0].texto, u"Mas novedades y proximas versiones en "_s + Principal::kDireccionWeb);
+    QCOMPARE(v.plataforma.cajas[0].texto, u"Mas novedades y proximas versiones en https://mondrix.example.org"_s);
     QCOMPARE(v.plataforma.cajas[0].estilo, 64);
     QCOMPARE(v.plataforma.cajas[0].titulo, u"¡Visitanos!"_s);
     QCOMPARE(estadoDespues, estadoAntes);

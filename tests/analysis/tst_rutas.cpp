@@ -54,13 +54,15 @@ void PruebaRutas::claves_data()
     QTest::newRow("short") << "a.b" << "a";
     QTest::newRow("trailing dot") << "Cursor." << "Cursor";
     QTest::newRow("upper-case extension") << "Boss.PNG" << "Boss";
+    QTest::newRow("non-ASCII") << "Canción 森.ogg" << "Canción 森";
 }
 
 void PruebaRutas::claves()
 {
     QFETCH(QString, nombre);
     QFETCH(QString, clave);
-    QCOMPARE(ClaveBusqueda(nombre), clave);
+    const QByteArray bytes = nombre.toUtf8();
+    QCOMPARE(QByteArray::fromStdString(std::string(ClaveDeNombre(bytes.toStdString()))), clave.toUtf8());
 }
 
 void PruebaRutas::lineaProgreso()

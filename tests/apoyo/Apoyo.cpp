@@ -153,7 +153,7 @@ referencia::Resultado RecorrerEnMemoria(const std::vector<std::string>& lista, c
 {
     BloqueClaves claves;
     for (const std::string& item : lista)
-        claves.Anadir(ClaveNativa(fs::path(item).filename()));
+        claves.Anadir(ClaveDeNombre(std::string_view(item).substr(item.rfind('/') + 1)));
     const AutomataClaves automata(claves);
     RecorridoUso recorrido(int(lista.size()), long(datos.size()));
     LectoresDatos lectores(
