@@ -95,8 +95,7 @@ struct Tiempos {
     double mejor = -1, mediana = -1;
 };
 
-template <typename F>
-Tiempos Medir(int veces, F&& f)
+template <typename F> Tiempos Medir(int veces, F&& f)
 {
     std::vector<double> s;
     for (int i = 0; i < veces; ++i)
@@ -105,8 +104,7 @@ Tiempos Medir(int veces, F&& f)
     return {s.front(), s[s.size() / 2]};
 }
 
-template <typename F>
-double Cronometrar(F&& f)
+template <typename F> double Cronometrar(F&& f)
 {
     QElapsedTimer t;
     t.start();
@@ -150,8 +148,7 @@ double SueloLectura(const fs::path& datos)
             if (fd < 0)
                 qFatal("cannot open %s", ruta.c_str());
             ssize_t n;
-            while ((n = ::read(fd, bufer.data(), bufer.size())) > 0) {
-            }
+            while ((n = ::read(fd, bufer.data(), bufer.size())) > 0) {}
             ::close(fd);
             if (n < 0)
                 qFatal("cannot read %s", ruta.c_str());
@@ -194,11 +191,11 @@ struct Fila {
     Tiempos analisis;
     double lectura = -1, listado = -1;  // the two floors, best of their runs
     double grep = -1, rg = -1, referencia = -1;
-    double listaMb = -1;      // the catalogue on screen
-    double memoriaMb = -1;    // peak growth during the scan itself
-    double automataMb = -1;   // one automaton over every key
+    double listaMb = -1;     // the catalogue on screen
+    double memoriaMb = -1;   // peak growth during the scan itself
+    double automataMb = -1;  // one automaton over every key
     bool correcto = false;
-    QString nota;             // set when the row could not be measured
+    QString nota;  // set when the row could not be measured
 };
 
 // One analysis, click to actions enabled, with nothing of the bench's inside
@@ -231,8 +228,8 @@ int MedirMemoria(const QString& proyecto, Fila& fila)
             return;
         enLista = v->ventana->Recursos->count();
         v->ventana->grab();  // the full list laid out and painted: part of the list's cost
-        // Free heap pages go back first, so that what follows counts every
-        // page the scan touches, reused or new.
+                             // Free heap pages go back first, so that what follows counts every
+                             // page the scan touches, reused or new.
 #ifdef __GLIBC__
         malloc_trim(0);
 #endif
@@ -269,16 +266,18 @@ std::vector<std::string> Claves(const QStringList& catalogo)
 // Best of the runs of an outside program, its output thrown away.
 double Programa(const QString& programa, const QStringList& argumentos, const QProcessEnvironment& entorno)
 {
-    return Medir(kRepeticiones, [&] {
-               QProcess p;
-               p.setProcessEnvironment(entorno);
-               p.setStandardOutputFile(QProcess::nullDevice());
-               p.setStandardErrorFile(QProcess::nullDevice());
-               return Cronometrar([&] {
-                   p.start(programa, argumentos);
-                   p.waitForFinished(-1);
-               });
-           }).mejor;
+    return Medir(kRepeticiones,
+                 [&] {
+                     QProcess p;
+                     p.setProcessEnvironment(entorno);
+                     p.setStandardOutputFile(QProcess::nullDevice());
+                     p.setStandardErrorFile(QProcess::nullDevice());
+                     return Cronometrar([&] {
+                         p.start(programa, argumentos);
+                         p.waitForFinished(-1);
+                     });
+                 })
+        .mejor;
 }
 
 Fila MedirCaliente(const QString& nombre, const QString& proyecto, const fs::path& esperado, bool conReferencia)
@@ -298,8 +297,8 @@ Fila MedirCaliente(const QString& nombre, const QString& proyecto, const fs::pat
     // The hook must sit between the listing and the scan, or the memory
     // figures would mix the two.
     if (enLista != fila.recursos)
-        qFatal("%s: the list held %d of %d items when the scan began: the memory hook needs moving",
-               qPrintable(nombre), enLista, fila.recursos);
+        qFatal("%s: the list held %d of %d items when the scan began: the memory hook needs moving", qPrintable(nombre),
+               enLista, fila.recursos);
     const std::vector<std::string> claves = Claves(catalogo);
     fila.automataMb = double(AutomataClaves(BloqueClaves(claves)).Bytes()) / (1024.0 * 1024.0);
     DatosDe(raiz, fila);
@@ -325,8 +324,8 @@ Fila MedirCaliente(const QString& nombre, const QString& proyecto, const fs::pat
     // Bytes, as the scan sees them: no character decoding in grep.
     entorno.insert(u"LC_ALL"_s, u"C"_s);
     if (!QStandardPaths::findExecutable(u"grep"_s).isEmpty())
-        fila.grep = Programa(u"grep"_s, {u"-a"_s, u"-F"_s, u"-c"_s, u"-f"_s, archivoClaves, u"-r"_s, carpeta + u"Data"_s},
-                             entorno);
+        fila.grep = Programa(
+            u"grep"_s, {u"-a"_s, u"-F"_s, u"-c"_s, u"-f"_s, archivoClaves, u"-r"_s, carpeta + u"Data"_s}, entorno);
     // -c so that it reads every file to the end, on both cores.
     if (!QStandardPaths::findExecutable(u"rg"_s).isEmpty())
         fila.rg = Programa(u"rg"_s, {u"-a"_s, u"-F"_s, u"-c"_s, u"-f"_s, archivoClaves, carpeta + u"Data"_s}, entorno);
@@ -410,8 +409,9 @@ int main(int argc, char* argv[])
         proyecto = generado + u"/Game.rxproj"_s;
         esperado = fs::path(generado.toStdString()) / "expected-unused.txt";
     } else {
-        std::fprintf(stderr, "usage: mondrix_bench --cabecera | --real CORPUS/NAME [--con-referencia] [--frio]"
-                             " | --generado FOLDER [--frio]\n");
+        std::fprintf(stderr,
+                     "usage: mondrix_bench --cabecera | --real CORPUS/NAME [--con-referencia] [--frio]"
+                     " | --generado FOLDER [--frio]\n");
         return 2;
     }
     // The plain walk takes minutes on the larger projects: only on request.

@@ -36,7 +36,8 @@ class Azar {
 public:
     explicit Azar(std::uint64_t semilla) : estado_(semilla) {}
 
-    std::uint64_t Siguiente() {
+    std::uint64_t Siguiente()
+    {
         std::uint64_t z = (estado_ += 0x9E3779B97F4A7C15ull);
         z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
         z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
@@ -44,11 +45,13 @@ public:
     }
     // [0, n); the modulo bias is far below anything a benchmark notices.
     std::uint64_t Hasta(std::uint64_t n) { return n == 0 ? 0 : Siguiente() % n; }
-    long Entre(long desde, long hasta) { return desde + static_cast<long>(Hasta(static_cast<std::uint64_t>(hasta - desde + 1))); }
+    long Entre(long desde, long hasta)
+    {
+        return desde + static_cast<long>(Hasta(static_cast<std::uint64_t>(hasta - desde + 1)));
+    }
     double Real() { return static_cast<double>(Siguiente() >> 11) * (1.0 / 9007199254740992.0); }
     bool Prob(double p) { return Real() < p; }
-    template <std::size_t N>
-    const char* De(const char* const (&lista)[N]) { return lista[Hasta(N)]; }
+    template <std::size_t N> const char* De(const char* const (&lista)[N]) { return lista[Hasta(N)]; }
 
 private:
     std::uint64_t estado_;
@@ -67,22 +70,33 @@ struct Carpeta {
 };
 
 const Carpeta kCarpetas[] = {
-    {"Graphics/Animations", 6, 'G'}, {"Graphics/Autotiles", 3, 'G'},  {"Graphics/Battlebacks", 4, 'G'},
-    {"Graphics/Battlers", 10, 'G'},  {"Graphics/Fogs", 2, 'G'},       {"Graphics/Gameovers", 1, 'G'},
-    {"Graphics/Icons", 12, 'G'},     {"Graphics/Panoramas", 3, 'G'},  {"Graphics/Pictures", 14, 'G'},
-    {"Graphics/Tilesets", 4, 'G'},   {"Graphics/Titles", 1, 'G'},     {"Graphics/Transitions", 2, 'G'},
-    {"Graphics/Windowskins", 1, 'G'}, {"Audio/BGM", 6, 'B'},          {"Audio/ME", 3, 'M'},
-    {"Audio/BGS", 3, 'S'},           {"Audio/SE", 25, 'E'},
+    { "Graphics/Animations",  6, 'G'},
+    {  "Graphics/Autotiles",  3, 'G'},
+    {"Graphics/Battlebacks",  4, 'G'},
+    {   "Graphics/Battlers", 10, 'G'},
+    {       "Graphics/Fogs",  2, 'G'},
+    {  "Graphics/Gameovers",  1, 'G'},
+    {      "Graphics/Icons", 12, 'G'},
+    {  "Graphics/Panoramas",  3, 'G'},
+    {   "Graphics/Pictures", 14, 'G'},
+    {   "Graphics/Tilesets",  4, 'G'},
+    {     "Graphics/Titles",  1, 'G'},
+    {"Graphics/Transitions",  2, 'G'},
+    {"Graphics/Windowskins",  1, 'G'},
+    {           "Audio/BGM",  6, 'B'},
+    {            "Audio/ME",  3, 'M'},
+    {           "Audio/BGS",  3, 'S'},
+    {            "Audio/SE", 25, 'E'},
 };
 constexpr int kNumCarpetas = static_cast<int>(sizeof kCarpetas / sizeof kCarpetas[0]);
 
 // Non-ASCII words are written as UTF-8 escapes so that the source reads the
 // same under any compiler's idea of the source character set.
 const char* const kPalabrasNombre[] = {
-    "bosque", "castillo", "cueva", "aldea", "mar", "noche", "batalla", "fuego", "hielo", "viento",
-    "trueno", "cielo", "ruinas", "templo", "desierto", "pantano", "puerto", "torre", "battle", "field",
-    "town", "theme", "boss", "victory", "cursor", "door", "step", "slash", "magic", "heal", "sky",
-    "fog", "title", "window", "blue", "red", "green", "dark", "light", "wind", "water", "earth",
+    "bosque", "castillo", "cueva",  "aldea",    "mar",     "noche",  "batalla", "fuego",  "hielo", "viento", "trueno",
+    "cielo",  "ruinas",   "templo", "desierto", "pantano", "puerto", "torre",   "battle", "field", "town",   "theme",
+    "boss",   "victory",  "cursor", "door",     "step",    "slash",  "magic",   "heal",   "sky",   "fog",    "title",
+    "window", "blue",     "red",    "green",    "dark",    "light",  "wind",    "water",  "earth",
 };
 const char* const kPalabrasNombreUtf8[] = {
     "Canci\xC3\xB3n",             // Canción
@@ -101,40 +115,142 @@ const char* const kSufijosVariante[] = {"-2", "-noche", " b", "_alt", "-grande",
 
 // Filler. None of it may contain kMarca.
 const char* const kPalabras[] = {
-    "el", "la", "de", "del", "en", "un", "una", "no", "que", "con", "por", "para", "sin", "al", "los",
-    "las", "aldea", "bosque", "castillo", "cueva", "espada", "escudo", "tesoro", "cofre", "puerta",
-    "llave", "guardia", "rey", "reina", "princesa", "caballero", "mago", "posada", "tienda", "puente",
-    "torre", "mazmorra", "camino", "ciudad", "barco", "anillo", "cristal", "luna", "sol", "viajero",
-    "puedes", "pasar", "hablar", "busca", "encontraste", "has", "obtenido", "oro", "monedas", "norte",
-    "sur", "este", "oeste", "antes", "noche", "the", "of", "you", "found", "must", "find", "before",
-    "night", "falls", "welcome", "to", "our", "village", "forest", "castle", "sword", "shield", "potion",
-    "treasure", "chest", "door", "key", "guard", "king", "queen", "knight", "wizard", "inn", "shop",
-    "bridge", "tower", "dungeon", "road", "harbor", "ring", "crystal", "moon", "gold", "is", "closed",
-    "open", "please", "come", "back", "later", "thank", "for", "your", "help", "hero",
-    "poci\xC3\xB3n",   // poción
-    "drag\xC3\xB3n",   // dragón
-    "r\xC3\xADo",      // río
-    "monta\xC3\xB1" "a",  // montaña
-    "est\xC3\xA1",     // está
-    "\xC2\xA1" "Cuidado",  // ¡Cuidado
+    "el",
+    "la",
+    "de",
+    "del",
+    "en",
+    "un",
+    "una",
+    "no",
+    "que",
+    "con",
+    "por",
+    "para",
+    "sin",
+    "al",
+    "los",
+    "las",
+    "aldea",
+    "bosque",
+    "castillo",
+    "cueva",
+    "espada",
+    "escudo",
+    "tesoro",
+    "cofre",
+    "puerta",
+    "llave",
+    "guardia",
+    "rey",
+    "reina",
+    "princesa",
+    "caballero",
+    "mago",
+    "posada",
+    "tienda",
+    "puente",
+    "torre",
+    "mazmorra",
+    "camino",
+    "ciudad",
+    "barco",
+    "anillo",
+    "cristal",
+    "luna",
+    "sol",
+    "viajero",
+    "puedes",
+    "pasar",
+    "hablar",
+    "busca",
+    "encontraste",
+    "has",
+    "obtenido",
+    "oro",
+    "monedas",
+    "norte",
+    "sur",
+    "este",
+    "oeste",
+    "antes",
+    "noche",
+    "the",
+    "of",
+    "you",
+    "found",
+    "must",
+    "find",
+    "before",
+    "night",
+    "falls",
+    "welcome",
+    "to",
+    "our",
+    "village",
+    "forest",
+    "castle",
+    "sword",
+    "shield",
+    "potion",
+    "treasure",
+    "chest",
+    "door",
+    "key",
+    "guard",
+    "king",
+    "queen",
+    "knight",
+    "wizard",
+    "inn",
+    "shop",
+    "bridge",
+    "tower",
+    "dungeon",
+    "road",
+    "harbor",
+    "ring",
+    "crystal",
+    "moon",
+    "gold",
+    "is",
+    "closed",
+    "open",
+    "please",
+    "come",
+    "back",
+    "later",
+    "thank",
+    "for",
+    "your",
+    "help",
+    "hero",
+    "poci\xC3\xB3n",  // poción
+    "drag\xC3\xB3n",  // dragón
+    "r\xC3\xADo",     // río
+    "monta\xC3\xB1"
+    "a",            // montaña
+    "est\xC3\xA1",  // está
+    "\xC2\xA1"
+    "Cuidado",  // ¡Cuidado
 };
 const char* const kFinales[] = {".", ".", ".", "!", "?", "...", "!!"};
 const char* const kCodigosTexto[] = {"", "", "", "", "\\c[2]", "\\n[1]: ", "\\v[3] ", "\\g "};
 // Script lines, split where a number goes.
 const char* const kScripts[][2] = {
-    {"$game_switches[", "] = true"},
-    {"$game_variables[", "] += 1"},
-    {"$game_party.gain_gold(", ")"},
-    {"$scene = Scene_Map.new # ", ""},
-    {"$game_temp.common_event_id = ", ""},
-    {"if $game_variables[", "] > 10"},
-    {"end # ", ""},
-    {"$game_player.moveto(", ", 7)"},
-    {"$game_screen.start_shake(5, 5, ", ")"},
-    {"Input.trigger?(Input::C) && ", " > 0"},
+    {                "$game_switches[", "] = true"},
+    {               "$game_variables[",   "] += 1"},
+    {         "$game_party.gain_gold(",        ")"},
+    {      "$scene = Scene_Map.new # ",         ""},
+    {  "$game_temp.common_event_id = ",         ""},
+    {            "if $game_variables[",   "] > 10"},
+    {                         "end # ",         ""},
+    {           "$game_player.moveto(",     ", 7)"},
+    {"$game_screen.start_shake(5, 5, ",        ")"},
+    {   "Input.trigger?(Input::C) && ",     " > 0"},
 };
-const char* const kPersonajes[] = {"Fighter", "Lancer", "Warrior", "Thief", "Hunter", "Gunner", "Cleric",
-                                   "Mage", "Civilian", "Noble", "Soldier", "Monster", "Object"};
+const char* const kPersonajes[] = {"Fighter", "Lancer",   "Warrior", "Thief",   "Hunter",  "Gunner", "Cleric",
+                                   "Mage",    "Civilian", "Noble",   "Soldier", "Monster", "Object"};
 const char* const kSonidos[] = {"System", "Attack", "Door", "Cursor", "Cancel", "Buzzer", "Item", "Skill"};
 const char* const kIconos[] = {"Weapon", "Armor", "Potion", "Accessory", "Item", "Skill"};
 
@@ -146,7 +262,8 @@ public:
 
     // Ruby's w_long: 0; 1..122 as n+5; -123..-1 as n-5; otherwise a signed
     // count byte and that many little-endian bytes.
-    static void Largo(std::string& destino, long n) {
+    static void Largo(std::string& destino, long n)
+    {
         if (n == 0) {
             destino += '\0';
         } else if (n > 0 && n < 123) {
@@ -160,8 +277,14 @@ public:
             for (; i <= 8; ++i) {
                 bytes[i] = static_cast<char>(x & 0xFF);
                 x >>= 8;  // arithmetic on negatives, as in Ruby
-                if (x == 0) { bytes[0] = static_cast<char>(i); break; }
-                if (x == -1) { bytes[0] = static_cast<char>(-i); break; }
+                if (x == 0) {
+                    bytes[0] = static_cast<char>(i);
+                    break;
+                }
+                if (x == -1) {
+                    bytes[0] = static_cast<char>(-i);
+                    break;
+                }
             }
             destino.append(bytes, static_cast<std::size_t>(i) + 1);
         }
@@ -171,11 +294,13 @@ public:
     void Nil() { b += '0'; }
     void Bool(bool valor) { b += valor ? 'T' : 'F'; }
     // Fixnum; the data keeps to 31-bit values, which is what Ruby writes as 'i'.
-    void Entero(long n) {
+    void Entero(long n)
+    {
         b += 'i';
         Largo(n);
     }
-    void Simbolo(std::string_view nombre) {
+    void Simbolo(std::string_view nombre)
+    {
         auto it = simbolos_.find(std::string(nombre));
         if (it != simbolos_.end()) {
             b += ';';
@@ -189,7 +314,8 @@ public:
         b += nombre;
     }
     // A UTF-8 String: the bytes plus the instance variable E = true.
-    void Cadena(std::string_view texto) {
+    void Cadena(std::string_view texto)
+    {
         b += "I\"";
         Largo(static_cast<long>(texto.size()));
         b += texto;
@@ -197,18 +323,21 @@ public:
         Simbolo("E");
         b += 'T';
     }
-    void Arreglo(long n) {
+    void Arreglo(long n)
+    {
         b += '[';
         Largo(n);
     }
-    void Objeto(std::string_view clase, long variables) {
+    void Objeto(std::string_view clase, long variables)
+    {
         b += 'o';
         Simbolo(clase);
         Largo(variables);
     }
     void Variable(std::string_view nombre) { Simbolo(nombre); }
     // An object saved through its own _dump, like the engine's Table.
-    void Propio(std::string_view clase, std::string_view bytes) {
+    void Propio(std::string_view clase, std::string_view bytes)
+    {
         b += 'u';
         Simbolo(clase);
         Largo(static_cast<long>(bytes.size()));
@@ -217,11 +346,13 @@ public:
 
     // Arrays and hashes whose length is known only after their elements are
     // written: open with the type byte, close by inserting the length.
-    std::size_t Abrir(char tipo) {
+    std::size_t Abrir(char tipo)
+    {
         b += tipo;
         return b.size();
     }
-    void Cerrar(std::size_t donde, long n) {
+    void Cerrar(std::size_t donde, long n)
+    {
         std::string largo;
         Largo(largo, n);
         b.insert(donde, largo);
@@ -247,47 +378,63 @@ struct ArchivoDatos {
     std::vector<int> claves;  // resources named in this file
 };
 
-std::string Clave(const std::string& nombre) {
+std::string Clave(const std::string& nombre)
+{
     const auto punto = nombre.rfind('.');
     return punto == std::string::npos ? nombre : nombre.substr(0, punto);
 }
 
-const char* Extension(char clase, Azar& azar) {
+const char* Extension(char clase, Azar& azar)
+{
     const long r = azar.Entre(0, 99);
     switch (clase) {
-        case 'G': return r < 88 ? ".png" : ".jpg";
-        case 'B': return r < 40 ? ".mid" : r < 75 ? ".ogg" : ".mp3";
-        case 'M': return r < 50 ? ".mid" : r < 80 ? ".ogg" : ".wav";
-        case 'S': return r < 60 ? ".ogg" : ".wav";
-        default: return r < 55 ? ".wav" : ".ogg";
+    case 'G':
+        return r < 88 ? ".png" : ".jpg";
+    case 'B':
+        return r < 40 ? ".mid" : r < 75 ? ".ogg" : ".mp3";
+    case 'M':
+        return r < 50 ? ".mid" : r < 80 ? ".ogg" : ".wav";
+    case 'S':
+        return r < 60 ? ".ogg" : ".wav";
+    default:
+        return r < 55 ? ".wav" : ".ogg";
     }
 }
 
-int CarpetaAlAzar(Azar& azar) {
+int CarpetaAlAzar(Azar& azar)
+{
     long r = azar.Entre(0, 99);
     for (int c = 0; c < kNumCarpetas; ++c) {
         r -= kCarpetas[c].peso;
-        if (r < 0) return c;
+        if (r < 0)
+            return c;
     }
     return kNumCarpetas - 1;
 }
 
-int Cifras(long n) {
+int Cifras(long n)
+{
     int cifras = 1;
-    while (n >= 10) { n /= 10; ++cifras; }
+    while (n >= 10) {
+        n /= 10;
+        ++cifras;
+    }
     return cifras;
 }
 
-std::string Numero(long n, int ancho) {
+std::string Numero(long n, int ancho)
+{
     std::string texto = std::to_string(n);
-    if (static_cast<int>(texto.size()) < ancho) texto.insert(0, static_cast<std::size_t>(ancho) - texto.size(), '0');
+    if (static_cast<int>(texto.size()) < ancho)
+        texto.insert(0, static_cast<std::size_t>(ancho) - texto.size(), '0');
     return texto;
 }
 
 // Names like "Recurso 00042-bosque.png". Some take an earlier key and add to
 // it, so that a key is a prefix of another; some reuse an earlier key with
 // another extension or folder; a few have two dots or none.
-std::vector<Recurso> Recursos(long cantidad, Azar& azar) {
+std::vector<Recurso> Recursos(long cantidad, Azar& azar)
+{
     std::vector<Recurso> recursos;
     recursos.reserve(static_cast<std::size_t>(cantidad));
     std::unordered_set<std::string> ocupados;  // "folder index|name"
@@ -308,69 +455,103 @@ std::vector<Recurso> Recursos(long cantidad, Azar& azar) {
                 nombre += azar.De(kPalabrasNombreUtf8);
             } else {
                 nombre += azar.De(kPalabrasNombre);
-                if (azar.Prob(0.3)) nombre += std::string(azar.Prob(0.5) ? " " : "-") + azar.De(kPalabrasNombre);
+                if (azar.Prob(0.3))
+                    nombre += std::string(azar.Prob(0.5) ? " " : "-") + azar.De(kPalabrasNombre);
             }
-            if (tirada < 120) nombre += azar.Prob(0.5) ? ".v2" : ".old";
-            if (tirada != 120) nombre += Extension(clase, azar);
+            if (tirada < 120)
+                nombre += azar.Prob(0.5) ? ".v2" : ".old";
+            if (tirada != 120)
+                nombre += Extension(clase, azar);
         }
-        if (!ocupados.insert(std::to_string(carpeta) + "|" + nombre).second) continue;
+        if (!ocupados.insert(std::to_string(carpeta) + "|" + nombre).second)
+            continue;
         recursos.push_back({carpeta, nombre, Clave(nombre)});
     }
     return recursos;
 }
 
 // A few database files, like the engine's, and maps for the rest.
-std::vector<ArchivoDatos> ArchivosDatos(long cantidad) {
-    struct Base { const char* nombre; Tipo tipo; const char* clase; };
+std::vector<ArchivoDatos> ArchivosDatos(long cantidad)
+{
+    struct Base {
+        const char* nombre;
+        Tipo tipo;
+        const char* clase;
+    };
     static const Base kBases[] = {
-        {"System", Tipo::Sistema, "RPG::System"},     {"Actors", Tipo::Base, "RPG::Actor"},
-        {"MapInfos", Tipo::InfoMapas, "RPG::MapInfo"}, {"Tilesets", Tipo::Base, "RPG::Tileset"},
-        {"Items", Tipo::Base, "RPG::Item"},            {"Skills", Tipo::Base, "RPG::Skill"},
-        {"Weapons", Tipo::Base, "RPG::Weapon"},        {"Armors", Tipo::Base, "RPG::Armor"},
-        {"Enemies", Tipo::Base, "RPG::Enemy"},         {"Troops", Tipo::Base, "RPG::Troop"},
-        {"States", Tipo::Base, "RPG::State"},          {"Animations", Tipo::Base, "RPG::Animation"},
-        {"Classes", Tipo::Base, "RPG::Class"},         {"CommonEvents", Tipo::Base, "RPG::CommonEvent"},
+        {      "System",   Tipo::Sistema,      "RPG::System"},
+        {      "Actors",      Tipo::Base,       "RPG::Actor"},
+        {    "MapInfos", Tipo::InfoMapas,     "RPG::MapInfo"},
+        {    "Tilesets",      Tipo::Base,     "RPG::Tileset"},
+        {       "Items",      Tipo::Base,        "RPG::Item"},
+        {      "Skills",      Tipo::Base,       "RPG::Skill"},
+        {     "Weapons",      Tipo::Base,      "RPG::Weapon"},
+        {      "Armors",      Tipo::Base,       "RPG::Armor"},
+        {     "Enemies",      Tipo::Base,       "RPG::Enemy"},
+        {      "Troops",      Tipo::Base,       "RPG::Troop"},
+        {      "States",      Tipo::Base,       "RPG::State"},
+        {  "Animations",      Tipo::Base,   "RPG::Animation"},
+        {     "Classes",      Tipo::Base,       "RPG::Class"},
+        {"CommonEvents",      Tipo::Base, "RPG::CommonEvent"},
     };
     const long bases = std::min<long>(static_cast<long>(sizeof kBases / sizeof kBases[0]), cantidad / 4);
     const long mapas = cantidad - bases;
     const int ancho = std::max(4, Cifras(mapas));
     std::vector<ArchivoDatos> archivos;
-    for (long i = 0; i < bases; ++i) archivos.push_back({std::string(kBases[i].nombre) + ".rxdata", kBases[i].tipo, kBases[i].clase, 0, {}});
-    for (long i = 1; i <= mapas; ++i) archivos.push_back({"Map" + Numero(i, ancho) + ".rxdata", Tipo::Mapa, "RPG::Map", 0, {}});
+    for (long i = 0; i < bases; ++i)
+        archivos.push_back({std::string(kBases[i].nombre) + ".rxdata", kBases[i].tipo, kBases[i].clase, 0, {}});
+    for (long i = 1; i <= mapas; ++i)
+        archivos.push_back({"Map" + Numero(i, ancho) + ".rxdata", Tipo::Mapa, "RPG::Map", 0, {}});
     return archivos;
 }
 
 // Sizes vary widely, as real maps do: one file is the largest (about 4 MB
 // with the defaults), the others follow a log-uniform spread scaled to the
 // total and kept under it.
-void RepartirTamanos(std::vector<ArchivoDatos>& archivos, double total, Azar& azar) {
+void RepartirTamanos(std::vector<ArchivoDatos>& archivos, double total, Azar& azar)
+{
     const std::size_t n = archivos.size();
-    if (n == 0) return;
-    if (n == 1) { archivos[0].objetivo = static_cast<std::size_t>(total); return; }
+    if (n == 0)
+        return;
+    if (n == 1) {
+        archivos[0].objetivo = static_cast<std::size_t>(total);
+        return;
+    }
     const double minimo = 300.0;
     const double mayor = std::min(std::max(4e6, 2.0 * total / static_cast<double>(n)), total / 2.0);
     std::size_t elegido = n - 1 - azar.Hasta((n + 1) / 2);  // one of the maps
     std::vector<double> peso(n), valor(n, 0.0);
     std::vector<bool> fijo(n, false);
-    for (std::size_t i = 0; i < n; ++i) peso[i] = static_cast<double>(1u << azar.Hasta(13)) * (1.0 + azar.Real());
+    for (std::size_t i = 0; i < n; ++i)
+        peso[i] = static_cast<double>(1u << azar.Hasta(13)) * (1.0 + azar.Real());
     fijo[elegido] = true;
     valor[elegido] = mayor;
     for (int vuelta = 0; vuelta < 50; ++vuelta) {
         double resto = total, suma = 0.0;
         for (std::size_t i = 0; i < n; ++i) {
-            if (fijo[i]) resto -= valor[i];
-            else suma += peso[i];
+            if (fijo[i])
+                resto -= valor[i];
+            else
+                suma += peso[i];
         }
-        if (suma <= 0.0) break;
+        if (suma <= 0.0)
+            break;
         bool cambio = false;
         for (std::size_t i = 0; i < n; ++i) {
-            if (fijo[i]) continue;
+            if (fijo[i])
+                continue;
             valor[i] = peso[i] * resto / suma;
-            if (valor[i] > mayor) { valor[i] = mayor; fijo[i] = true; cambio = true; }
+            if (valor[i] > mayor) {
+                valor[i] = mayor;
+                fijo[i] = true;
+                cambio = true;
+            }
         }
-        if (!cambio) break;
+        if (!cambio)
+            break;
     }
-    for (std::size_t i = 0; i < n; ++i) archivos[i].objetivo = static_cast<std::size_t>(std::max(minimo, valor[i]));
+    for (std::size_t i = 0; i < n; ++i)
+        archivos[i].objetivo = static_cast<std::size_t>(std::max(minimo, valor[i]));
 }
 
 // Fills one data file until it reaches its size, spreading the resource keys
@@ -378,14 +559,25 @@ void RepartirTamanos(std::vector<ArchivoDatos>& archivos, double total, Azar& az
 class Escritor {
 public:
     Escritor(const ArchivoDatos& archivo, const std::vector<Recurso>& recursos, Azar& azar)
-        : archivo_(archivo), recursos_(recursos), azar_(azar) {}
+        : archivo_(archivo), recursos_(recursos), azar_(azar)
+    {
+    }
 
-    std::string Escribir() {
+    std::string Escribir()
+    {
         switch (archivo_.tipo) {
-            case Tipo::Mapa: Mapa(); break;
-            case Tipo::Base: Base(); break;
-            case Tipo::Sistema: Sistema(); break;
-            case Tipo::InfoMapas: InfoMapas(); break;
+        case Tipo::Mapa:
+            Mapa();
+            break;
+        case Tipo::Base:
+            Base();
+            break;
+        case Tipo::Sistema:
+            Sistema();
+            break;
+        case Tipo::InfoMapas:
+            InfoMapas();
+            break;
         }
         return std::move(v_.b);
     }
@@ -394,278 +586,464 @@ private:
     bool Lleno() const { return v_.b.size() >= archivo_.objetivo; }
     bool Pendiente() const { return colocadas_ < archivo_.claves.size(); }
     // Key k goes at about k/keys of the way through the file.
-    bool Toca() const {
-        return Pendiente() && colocadas_ * archivo_.objetivo <= archivo_.claves.size() * v_.b.size();
-    }
+    bool Toca() const { return Pendiente() && colocadas_ * archivo_.objetivo <= archivo_.claves.size() * v_.b.size(); }
 
-    std::string Mensaje() {
+    std::string Mensaje()
+    {
         std::string texto = azar_.De(kCodigosTexto);
         const long palabras = azar_.Entre(3, 14);
         for (long i = 0; i < palabras; ++i) {
-            if (i) texto += ' ';
+            if (i)
+                texto += ' ';
             texto += azar_.De(kPalabras);
         }
         return texto + azar_.De(kFinales);
     }
-    std::string Script() {
+    std::string Script()
+    {
         const auto& partes = kScripts[azar_.Hasta(sizeof kScripts / sizeof kScripts[0])];
         return partes[0] + std::to_string(azar_.Entre(1, 200)) + partes[1];
     }
-    std::string Personaje() { return Numero(azar_.Entre(1, 60), 3) + "-" + azar_.De(kPersonajes) + Numero(azar_.Entre(1, 9), 2); }
-    std::string Sonido() { return Numero(azar_.Entre(1, 60), 3) + "-" + azar_.De(kSonidos) + Numero(azar_.Entre(1, 9), 2); }
-    std::string Icono() { return Numero(azar_.Entre(1, 50), 3) + "-" + azar_.De(kIconos) + Numero(azar_.Entre(1, 9), 2); }
-
-    void Audio(const std::string& nombre) {
-        v_.Objeto("RPG::AudioFile", 3);
-        v_.Variable("@name"); v_.Cadena(nombre);
-        v_.Variable("@volume"); v_.Entero(azar_.Entre(60, 100));
-        v_.Variable("@pitch"); v_.Entero(azar_.Entre(80, 120));
+    std::string Personaje()
+    {
+        return Numero(azar_.Entre(1, 60), 3) + "-" + azar_.De(kPersonajes) + Numero(azar_.Entre(1, 9), 2);
+    }
+    std::string Sonido()
+    {
+        return Numero(azar_.Entre(1, 60), 3) + "-" + azar_.De(kSonidos) + Numero(azar_.Entre(1, 9), 2);
+    }
+    std::string Icono()
+    {
+        return Numero(azar_.Entre(1, 50), 3) + "-" + azar_.De(kIconos) + Numero(azar_.Entre(1, 9), 2);
     }
 
-    void Comando(long codigo, long sangria) {
+    void Audio(const std::string& nombre)
+    {
+        v_.Objeto("RPG::AudioFile", 3);
+        v_.Variable("@name");
+        v_.Cadena(nombre);
+        v_.Variable("@volume");
+        v_.Entero(azar_.Entre(60, 100));
+        v_.Variable("@pitch");
+        v_.Entero(azar_.Entre(80, 120));
+    }
+
+    void Comando(long codigo, long sangria)
+    {
         v_.Objeto("RPG::EventCommand", 3);
-        v_.Variable("@code"); v_.Entero(codigo);
-        v_.Variable("@indent"); v_.Entero(sangria);
+        v_.Variable("@code");
+        v_.Entero(codigo);
+        v_.Variable("@indent");
+        v_.Entero(sangria);
         v_.Variable("@parameters");
     }
 
     // Names the next pending resource the way the editor would: pictures
     // through "Show Picture", sounds through the matching "Play" command.
-    long ComandoClave(long sangria) {
+    long ComandoClave(long sangria)
+    {
         const Recurso& recurso = recursos_[static_cast<std::size_t>(archivo_.claves[colocadas_++])];
         switch (kCarpetas[recurso.carpeta].clase) {
-            case 'G':
-                Comando(231, sangria);
-                v_.Arreglo(10);
-                v_.Entero(azar_.Entre(1, 50)); v_.Cadena(recurso.clave); v_.Entero(0); v_.Entero(0);
-                v_.Entero(azar_.Entre(0, 640)); v_.Entero(azar_.Entre(0, 480)); v_.Entero(100); v_.Entero(100);
-                v_.Entero(255); v_.Entero(0);
-                break;
-            default: {
-                const char clase = kCarpetas[recurso.carpeta].clase;
-                Comando(clase == 'B' ? 241 : clase == 'M' ? 249 : clase == 'S' ? 245 : 250, sangria);
-                v_.Arreglo(1);
-                Audio(recurso.clave);
-            }
+        case 'G':
+            Comando(231, sangria);
+            v_.Arreglo(10);
+            v_.Entero(azar_.Entre(1, 50));
+            v_.Cadena(recurso.clave);
+            v_.Entero(0);
+            v_.Entero(0);
+            v_.Entero(azar_.Entre(0, 640));
+            v_.Entero(azar_.Entre(0, 480));
+            v_.Entero(100);
+            v_.Entero(100);
+            v_.Entero(255);
+            v_.Entero(0);
+            break;
+        default: {
+            const char clase = kCarpetas[recurso.carpeta].clase;
+            Comando(clase == 'B' ? 241 : clase == 'M' ? 249 : clase == 'S' ? 245 : 250, sangria);
+            v_.Arreglo(1);
+            Audio(recurso.clave);
+        }
         }
         return 1;
     }
 
     // One filler command, or a few that belong together; returns how many.
-    long ComandoRelleno(long sangria) {
+    long ComandoRelleno(long sangria)
+    {
         switch (azar_.Entre(0, 11)) {
-            case 0: case 1: case 2: {
-                Comando(101, sangria); v_.Arreglo(1); v_.Cadena(Mensaje());
-                const long lineas = azar_.Entre(0, 3);
-                for (long i = 0; i < lineas; ++i) { Comando(401, sangria); v_.Arreglo(1); v_.Cadena(Mensaje()); }
-                return 1 + lineas;
+        case 0:
+        case 1:
+        case 2: {
+            Comando(101, sangria);
+            v_.Arreglo(1);
+            v_.Cadena(Mensaje());
+            const long lineas = azar_.Entre(0, 3);
+            for (long i = 0; i < lineas; ++i) {
+                Comando(401, sangria);
+                v_.Arreglo(1);
+                v_.Cadena(Mensaje());
             }
-            case 3: Comando(108, sangria); v_.Arreglo(1); v_.Cadena(Mensaje()); return 1;
-            case 4: {
-                Comando(355, sangria); v_.Arreglo(1); v_.Cadena(Script());
-                const long lineas = azar_.Entre(0, 2);
-                for (long i = 0; i < lineas; ++i) { Comando(655, sangria); v_.Arreglo(1); v_.Cadena(Script()); }
-                return 1 + lineas;
+            return 1 + lineas;
+        }
+        case 3:
+            Comando(108, sangria);
+            v_.Arreglo(1);
+            v_.Cadena(Mensaje());
+            return 1;
+        case 4: {
+            Comando(355, sangria);
+            v_.Arreglo(1);
+            v_.Cadena(Script());
+            const long lineas = azar_.Entre(0, 2);
+            for (long i = 0; i < lineas; ++i) {
+                Comando(655, sangria);
+                v_.Arreglo(1);
+                v_.Cadena(Script());
             }
-            case 5: {
-                const long s = azar_.Entre(1, 500);
-                Comando(121, sangria); v_.Arreglo(3); v_.Entero(s); v_.Entero(s); v_.Entero(azar_.Entre(0, 1));
-                return 1;
-            }
-            case 6: {
-                const long s = azar_.Entre(1, 500);
-                Comando(122, sangria); v_.Arreglo(5); v_.Entero(s); v_.Entero(s); v_.Entero(azar_.Entre(0, 5));
-                v_.Entero(0); v_.Entero(azar_.Entre(-9999, 99999));
-                return 1;
-            }
-            case 7: {
-                Comando(111, sangria); v_.Arreglo(3); v_.Entero(0); v_.Entero(azar_.Entre(1, 500)); v_.Entero(0);
-                long n = 1;
-                const long dentro = azar_.Entre(1, 3);
-                for (long i = 0; i < dentro; ++i) n += Toca() ? ComandoClave(sangria + 1) : SimpleRelleno(sangria + 1);
-                Comando(0, sangria + 1); v_.Arreglo(0);
-                Comando(412, sangria); v_.Arreglo(0);
-                return n + 2;
-            }
-            case 8:
-                Comando(201, sangria); v_.Arreglo(6); v_.Entero(0); v_.Entero(azar_.Entre(1, 999));
-                v_.Entero(azar_.Entre(0, 99)); v_.Entero(azar_.Entre(0, 99)); v_.Entero(2 * azar_.Entre(1, 4)); v_.Entero(0);
-                return 1;
-            case 9: Comando(250, sangria); v_.Arreglo(1); Audio(Sonido()); return 1;
-            case 10: Comando(106, sangria); v_.Arreglo(1); v_.Entero(azar_.Entre(1, 120)); return 1;
-            default:
-                Comando(125, sangria); v_.Arreglo(3); v_.Entero(0); v_.Entero(0); v_.Entero(azar_.Entre(1, 100000));
-                return 1;
+            return 1 + lineas;
+        }
+        case 5: {
+            const long s = azar_.Entre(1, 500);
+            Comando(121, sangria);
+            v_.Arreglo(3);
+            v_.Entero(s);
+            v_.Entero(s);
+            v_.Entero(azar_.Entre(0, 1));
+            return 1;
+        }
+        case 6: {
+            const long s = azar_.Entre(1, 500);
+            Comando(122, sangria);
+            v_.Arreglo(5);
+            v_.Entero(s);
+            v_.Entero(s);
+            v_.Entero(azar_.Entre(0, 5));
+            v_.Entero(0);
+            v_.Entero(azar_.Entre(-9999, 99999));
+            return 1;
+        }
+        case 7: {
+            Comando(111, sangria);
+            v_.Arreglo(3);
+            v_.Entero(0);
+            v_.Entero(azar_.Entre(1, 500));
+            v_.Entero(0);
+            long n = 1;
+            const long dentro = azar_.Entre(1, 3);
+            for (long i = 0; i < dentro; ++i)
+                n += Toca() ? ComandoClave(sangria + 1) : SimpleRelleno(sangria + 1);
+            Comando(0, sangria + 1);
+            v_.Arreglo(0);
+            Comando(412, sangria);
+            v_.Arreglo(0);
+            return n + 2;
+        }
+        case 8:
+            Comando(201, sangria);
+            v_.Arreglo(6);
+            v_.Entero(0);
+            v_.Entero(azar_.Entre(1, 999));
+            v_.Entero(azar_.Entre(0, 99));
+            v_.Entero(azar_.Entre(0, 99));
+            v_.Entero(2 * azar_.Entre(1, 4));
+            v_.Entero(0);
+            return 1;
+        case 9:
+            Comando(250, sangria);
+            v_.Arreglo(1);
+            Audio(Sonido());
+            return 1;
+        case 10:
+            Comando(106, sangria);
+            v_.Arreglo(1);
+            v_.Entero(azar_.Entre(1, 120));
+            return 1;
+        default:
+            Comando(125, sangria);
+            v_.Arreglo(3);
+            v_.Entero(0);
+            v_.Entero(0);
+            v_.Entero(azar_.Entre(1, 100000));
+            return 1;
         }
     }
-    long SimpleRelleno(long sangria) {
-        Comando(101, sangria); v_.Arreglo(1); v_.Cadena(Mensaje());
+    long SimpleRelleno(long sangria)
+    {
+        Comando(101, sangria);
+        v_.Arreglo(1);
+        v_.Cadena(Mensaje());
         return 1;
     }
 
     // An event list, ended by the empty command 0 as the editor leaves it.
     // With `vaciar`, every key still pending goes into it.
-    void Lista(bool vaciar) {
+    void Lista(bool vaciar)
+    {
         const std::size_t donde = v_.Abrir('[');
         long n = 0;
         const long cuantos = azar_.Entre(2, 24);
-        for (long i = 0; i < cuantos; ++i) n += Toca() ? ComandoClave(0) : ComandoRelleno(0);
-        while (vaciar && Pendiente()) n += ComandoClave(0);
-        Comando(0, 0); v_.Arreglo(0);
+        for (long i = 0; i < cuantos; ++i)
+            n += Toca() ? ComandoClave(0) : ComandoRelleno(0);
+        while (vaciar && Pendiente())
+            n += ComandoClave(0);
+        Comando(0, 0);
+        v_.Arreglo(0);
         v_.Cerrar(donde, n + 1);
     }
 
-    void Pagina(bool vaciar) {
+    void Pagina(bool vaciar)
+    {
         v_.Objeto("RPG::Event::Page", 13);
         v_.Variable("@condition");
         v_.Objeto("RPG::Event::Page::Condition", 9);
-        v_.Variable("@switch1_valid"); v_.Bool(false);
-        v_.Variable("@switch2_valid"); v_.Bool(false);
-        v_.Variable("@variable_valid"); v_.Bool(false);
-        v_.Variable("@self_switch_valid"); v_.Bool(azar_.Prob(0.2));
-        v_.Variable("@switch1_id"); v_.Entero(1);
-        v_.Variable("@switch2_id"); v_.Entero(1);
-        v_.Variable("@variable_id"); v_.Entero(1);
-        v_.Variable("@variable_value"); v_.Entero(0);
-        v_.Variable("@self_switch_ch"); v_.Cadena("A");
+        v_.Variable("@switch1_valid");
+        v_.Bool(false);
+        v_.Variable("@switch2_valid");
+        v_.Bool(false);
+        v_.Variable("@variable_valid");
+        v_.Bool(false);
+        v_.Variable("@self_switch_valid");
+        v_.Bool(azar_.Prob(0.2));
+        v_.Variable("@switch1_id");
+        v_.Entero(1);
+        v_.Variable("@switch2_id");
+        v_.Entero(1);
+        v_.Variable("@variable_id");
+        v_.Entero(1);
+        v_.Variable("@variable_value");
+        v_.Entero(0);
+        v_.Variable("@self_switch_ch");
+        v_.Cadena("A");
         v_.Variable("@graphic");
         v_.Objeto("RPG::Event::Page::Graphic", 7);
-        v_.Variable("@tile_id"); v_.Entero(0);
-        v_.Variable("@character_name"); v_.Cadena(azar_.Prob(0.8) ? Personaje() : std::string());
-        v_.Variable("@character_hue"); v_.Entero(0);
-        v_.Variable("@direction"); v_.Entero(2 * azar_.Entre(1, 4));
-        v_.Variable("@pattern"); v_.Entero(0);
-        v_.Variable("@opacity"); v_.Entero(255);
-        v_.Variable("@blend_type"); v_.Entero(0);
-        v_.Variable("@move_type"); v_.Entero(azar_.Entre(0, 3));
-        v_.Variable("@move_speed"); v_.Entero(3);
-        v_.Variable("@move_frequency"); v_.Entero(3);
+        v_.Variable("@tile_id");
+        v_.Entero(0);
+        v_.Variable("@character_name");
+        v_.Cadena(azar_.Prob(0.8) ? Personaje() : std::string());
+        v_.Variable("@character_hue");
+        v_.Entero(0);
+        v_.Variable("@direction");
+        v_.Entero(2 * azar_.Entre(1, 4));
+        v_.Variable("@pattern");
+        v_.Entero(0);
+        v_.Variable("@opacity");
+        v_.Entero(255);
+        v_.Variable("@blend_type");
+        v_.Entero(0);
+        v_.Variable("@move_type");
+        v_.Entero(azar_.Entre(0, 3));
+        v_.Variable("@move_speed");
+        v_.Entero(3);
+        v_.Variable("@move_frequency");
+        v_.Entero(3);
         v_.Variable("@move_route");
         v_.Objeto("RPG::MoveRoute", 3);
-        v_.Variable("@repeat"); v_.Bool(true);
-        v_.Variable("@skippable"); v_.Bool(false);
-        v_.Variable("@list"); v_.Arreglo(1);
+        v_.Variable("@repeat");
+        v_.Bool(true);
+        v_.Variable("@skippable");
+        v_.Bool(false);
+        v_.Variable("@list");
+        v_.Arreglo(1);
         v_.Objeto("RPG::MoveCommand", 2);
-        v_.Variable("@code"); v_.Entero(0);
-        v_.Variable("@parameters"); v_.Arreglo(0);
-        v_.Variable("@walk_anime"); v_.Bool(true);
-        v_.Variable("@step_anime"); v_.Bool(false);
-        v_.Variable("@direction_fix"); v_.Bool(false);
-        v_.Variable("@through"); v_.Bool(false);
-        v_.Variable("@always_on_top"); v_.Bool(false);
-        v_.Variable("@trigger"); v_.Entero(azar_.Entre(0, 4));
-        v_.Variable("@list"); Lista(vaciar);
+        v_.Variable("@code");
+        v_.Entero(0);
+        v_.Variable("@parameters");
+        v_.Arreglo(0);
+        v_.Variable("@walk_anime");
+        v_.Bool(true);
+        v_.Variable("@step_anime");
+        v_.Bool(false);
+        v_.Variable("@direction_fix");
+        v_.Bool(false);
+        v_.Variable("@through");
+        v_.Bool(false);
+        v_.Variable("@always_on_top");
+        v_.Bool(false);
+        v_.Variable("@trigger");
+        v_.Entero(azar_.Entre(0, 4));
+        v_.Variable("@list");
+        Lista(vaciar);
     }
 
-    void Evento(long id, bool vaciar) {
+    void Evento(long id, bool vaciar)
+    {
         v_.Objeto("RPG::Event", 5);
-        v_.Variable("@id"); v_.Entero(id);
-        v_.Variable("@name"); v_.Cadena(azar_.Prob(0.6) ? "EV" + Numero(id, 3) : std::string(azar_.De(kPalabras)));
-        v_.Variable("@x"); v_.Entero(azar_.Entre(0, 99));
-        v_.Variable("@y"); v_.Entero(azar_.Entre(0, 99));
+        v_.Variable("@id");
+        v_.Entero(id);
+        v_.Variable("@name");
+        v_.Cadena(azar_.Prob(0.6) ? "EV" + Numero(id, 3) : std::string(azar_.De(kPalabras)));
+        v_.Variable("@x");
+        v_.Entero(azar_.Entre(0, 99));
+        v_.Variable("@y");
+        v_.Entero(azar_.Entre(0, 99));
         v_.Variable("@pages");
         const long paginas = azar_.Entre(1, 3);
         v_.Arreglo(paginas);
-        for (long p = 0; p < paginas; ++p) Pagina(vaciar && p == paginas - 1);
+        for (long p = 0; p < paginas; ++p)
+            Pagina(vaciar && p == paginas - 1);
     }
 
     // The engine's Table: dimensions, then 16-bit tile ids, little-endian.
-    std::string Tabla(long ancho, long alto) {
+    std::string Tabla(long ancho, long alto)
+    {
         const long capas = 3;
         std::string bytes;
-        auto entero32 = [&](long n) { for (int i = 0; i < 4; ++i) bytes += static_cast<char>((n >> (8 * i)) & 0xFF); };
-        entero32(3); entero32(ancho); entero32(alto); entero32(capas); entero32(ancho * alto * capas);
+        auto entero32 = [&](long n) {
+            for (int i = 0; i < 4; ++i)
+                bytes += static_cast<char>((n >> (8 * i)) & 0xFF);
+        };
+        entero32(3);
+        entero32(ancho);
+        entero32(alto);
+        entero32(capas);
+        entero32(ancho * alto * capas);
         const long base = 384 + 48 * azar_.Entre(0, 6);
         for (long z = 0; z < capas; ++z)
             for (long y = 0; y < alto; ++y)
                 for (long x = 0; x < ancho; ++x) {
                     long tile = 0;
-                    if (z == 0) tile = base + ((x / 5 + y / 4) % 6) * 8 + static_cast<long>(azar_.Hasta(2));
-                    else if (z == 1 && azar_.Hasta(10) == 0) tile = 384 + azar_.Entre(0, 300);
+                    if (z == 0)
+                        tile = base + ((x / 5 + y / 4) % 6) * 8 + static_cast<long>(azar_.Hasta(2));
+                    else if (z == 1 && azar_.Hasta(10) == 0)
+                        tile = 384 + azar_.Entre(0, 300);
                     bytes += static_cast<char>(tile & 0xFF);
                     bytes += static_cast<char>((tile >> 8) & 0xFF);
                 }
         return bytes;
     }
 
-    void Mapa() {
+    void Mapa()
+    {
         // The tile table takes up to about a quarter of the file.
         long lado = 5;
-        while (lado < 100 && (lado + 1) * (lado + 1) * 6 * 3 <= static_cast<long>(archivo_.objetivo)) ++lado;
+        while (lado < 100 && (lado + 1) * (lado + 1) * 6 * 3 <= static_cast<long>(archivo_.objetivo))
+            ++lado;
         const long ancho = lado, alto = std::max(5L, lado * 3 / 4);
         v_.Objeto("RPG::Map", 11);
-        v_.Variable("@tileset_id"); v_.Entero(azar_.Entre(1, 50));
-        v_.Variable("@width"); v_.Entero(ancho);
-        v_.Variable("@height"); v_.Entero(alto);
-        v_.Variable("@autoplay_bgm"); v_.Bool(azar_.Prob(0.5));
-        v_.Variable("@bgm"); Audio(azar_.Prob(0.5) ? Sonido() : std::string());
-        v_.Variable("@autoplay_bgs"); v_.Bool(false);
-        v_.Variable("@bgs"); Audio(std::string());
-        v_.Variable("@encounter_list"); v_.Arreglo(0);
-        v_.Variable("@encounter_step"); v_.Entero(30);
-        v_.Variable("@data"); v_.Propio("Table", Tabla(ancho, alto));
+        v_.Variable("@tileset_id");
+        v_.Entero(azar_.Entre(1, 50));
+        v_.Variable("@width");
+        v_.Entero(ancho);
+        v_.Variable("@height");
+        v_.Entero(alto);
+        v_.Variable("@autoplay_bgm");
+        v_.Bool(azar_.Prob(0.5));
+        v_.Variable("@bgm");
+        Audio(azar_.Prob(0.5) ? Sonido() : std::string());
+        v_.Variable("@autoplay_bgs");
+        v_.Bool(false);
+        v_.Variable("@bgs");
+        Audio(std::string());
+        v_.Variable("@encounter_list");
+        v_.Arreglo(0);
+        v_.Variable("@encounter_step");
+        v_.Entero(30);
+        v_.Variable("@data");
+        v_.Propio("Table", Tabla(ancho, alto));
         v_.Variable("@events");
         const std::size_t donde = v_.Abrir('{');
         long eventos = 0;
-        while (!Lleno()) { ++eventos; v_.Entero(eventos); Evento(eventos, false); }
-        if (Pendiente()) { ++eventos; v_.Entero(eventos); Evento(eventos, true); }
+        while (!Lleno()) {
+            ++eventos;
+            v_.Entero(eventos);
+            Evento(eventos, false);
+        }
+        if (Pendiente()) {
+            ++eventos;
+            v_.Entero(eventos);
+            Evento(eventos, true);
+        }
         v_.Cerrar(donde, eventos);
     }
 
-    void Registro(long id, bool vaciar) {
+    void Registro(long id, bool vaciar)
+    {
         v_.Objeto(archivo_.clase, 6);
-        v_.Variable("@id"); v_.Entero(id);
-        v_.Variable("@name"); v_.Cadena(std::string(azar_.De(kPalabras)) + " " + azar_.De(kPalabras));
-        v_.Variable("@icon_name"); v_.Cadena(Icono());
-        v_.Variable("@description"); v_.Cadena(Mensaje());
+        v_.Variable("@id");
+        v_.Entero(id);
+        v_.Variable("@name");
+        v_.Cadena(std::string(azar_.De(kPalabras)) + " " + azar_.De(kPalabras));
+        v_.Variable("@icon_name");
+        v_.Cadena(Icono());
+        v_.Variable("@description");
+        v_.Cadena(Mensaje());
         v_.Variable("@parameters");
         const long valores = azar_.Entre(4, 16);
         v_.Arreglo(valores);
-        for (long i = 0; i < valores; ++i) v_.Entero(azar_.Entre(0, 9999));
-        v_.Variable("@list"); Lista(vaciar);
+        for (long i = 0; i < valores; ++i)
+            v_.Entero(azar_.Entre(0, 9999));
+        v_.Variable("@list");
+        Lista(vaciar);
     }
 
     // Database files are arrays whose first element is nil, as the engine saves them.
-    void Base() {
+    void Base()
+    {
         const std::size_t donde = v_.Abrir('[');
         v_.Nil();
         long n = 1;
-        while (!Lleno()) { Registro(n, false); ++n; }
-        if (Pendiente()) { Registro(n, true); ++n; }
+        while (!Lleno()) {
+            Registro(n, false);
+            ++n;
+        }
+        if (Pendiente()) {
+            Registro(n, true);
+            ++n;
+        }
         v_.Cerrar(donde, n);
     }
 
-    void Sistema() {
+    void Sistema()
+    {
         v_.Objeto("RPG::System", 12);
-        v_.Variable("@magic_number"); v_.Entero(azar_.Entre(1, 999999));
-        v_.Variable("@windowskin_name"); v_.Cadena("001-Blue01");
-        v_.Variable("@title_name"); v_.Cadena("001-Title01");
-        v_.Variable("@gameover_name"); v_.Cadena("001-Gameover01");
-        v_.Variable("@battle_transition"); v_.Cadena("");
-        v_.Variable("@title_bgm"); Audio("001-Intro01");
-        v_.Variable("@battle_bgm"); Audio("002-Battle02");
-        v_.Variable("@cursor_se"); Audio("001-System01");
-        v_.Variable("@start_map_id"); v_.Entero(1);
+        v_.Variable("@magic_number");
+        v_.Entero(azar_.Entre(1, 999999));
+        v_.Variable("@windowskin_name");
+        v_.Cadena("001-Blue01");
+        v_.Variable("@title_name");
+        v_.Cadena("001-Title01");
+        v_.Variable("@gameover_name");
+        v_.Cadena("001-Gameover01");
+        v_.Variable("@battle_transition");
+        v_.Cadena("");
+        v_.Variable("@title_bgm");
+        Audio("001-Intro01");
+        v_.Variable("@battle_bgm");
+        Audio("002-Battle02");
+        v_.Variable("@cursor_se");
+        Audio("001-System01");
+        v_.Variable("@start_map_id");
+        v_.Entero(1);
         // Switch and variable names fill the first 30% and then up to 60%.
-        const std::pair<const char*, std::size_t> listas[] = {{"@switches", 3}, {"@variables", 6}};
+        const std::pair<const char*, std::size_t> listas[] = {
+            { "@switches", 3},
+            {"@variables", 6}
+        };
         for (const auto& [lista, decimas] : listas) {
             v_.Variable(lista);
             const std::size_t donde = v_.Abrir('[');
             v_.Nil();
             long n = 1;
             const std::size_t hasta = archivo_.objetivo * decimas / 10;
-            while (v_.b.size() < hasta) { v_.Cadena(std::string(azar_.De(kPalabras)) + " " + std::to_string(n)); ++n; }
+            while (v_.b.size() < hasta) {
+                v_.Cadena(std::string(azar_.De(kPalabras)) + " " + std::to_string(n));
+                ++n;
+            }
             v_.Cerrar(donde, n);
         }
         v_.Variable("@list");
         const std::size_t donde = v_.Abrir('[');
         long n = 0;
-        while (!Lleno() || Pendiente()) n += Toca() ? ComandoClave(0) : ComandoRelleno(0);
-        Comando(0, 0); v_.Arreglo(0);
+        while (!Lleno() || Pendiente())
+            n += Toca() ? ComandoClave(0) : ComandoRelleno(0);
+        Comando(0, 0);
+        v_.Arreglo(0);
         v_.Cerrar(donde, n + 1);
     }
 
-    void InfoMapas() {
+    void InfoMapas()
+    {
         const std::size_t donde = v_.Abrir('{');
         long n = 0;
         while (!Lleno() || Pendiente()) {
@@ -675,13 +1053,20 @@ private:
             // Keys are not sent here, as the engine keeps no resource names
             // in this file; were any, they would go in as map names.
             v_.Variable("@name");
-            if (Toca()) v_.Cadena(recursos_[static_cast<std::size_t>(archivo_.claves[colocadas_++])].clave);
-            else v_.Cadena("MAP" + Numero(n, 3));
-            v_.Variable("@parent_id"); v_.Entero(n > 1 ? azar_.Entre(0, n - 1) : 0);
-            v_.Variable("@order"); v_.Entero(n);
-            v_.Variable("@expanded"); v_.Bool(azar_.Prob(0.3));
-            v_.Variable("@scroll_x"); v_.Entero(azar_.Entre(0, 2000));
-            v_.Variable("@scroll_y"); v_.Entero(azar_.Entre(0, 2000));
+            if (Toca())
+                v_.Cadena(recursos_[static_cast<std::size_t>(archivo_.claves[colocadas_++])].clave);
+            else
+                v_.Cadena("MAP" + Numero(n, 3));
+            v_.Variable("@parent_id");
+            v_.Entero(n > 1 ? azar_.Entre(0, n - 1) : 0);
+            v_.Variable("@order");
+            v_.Entero(n);
+            v_.Variable("@expanded");
+            v_.Bool(azar_.Prob(0.3));
+            v_.Variable("@scroll_x");
+            v_.Entero(azar_.Entre(0, 2000));
+            v_.Variable("@scroll_y");
+            v_.Entero(azar_.Entre(0, 2000));
         }
         v_.Cerrar(donde, n);
     }
@@ -697,7 +1082,8 @@ private:
 // kMarca, so only the places where it occurs need a look.
 class Buscador {
 public:
-    explicit Buscador(const std::vector<Recurso>& recursos) {
+    explicit Buscador(const std::vector<Recurso>& recursos)
+    {
         for (std::size_t i = 0; i < recursos.size(); ++i) {
             porClave_[recursos[i].clave].push_back(i);
             largos_.push_back(recursos[i].clave.size());
@@ -707,13 +1093,17 @@ public:
         usado_.assign(recursos.size(), false);
     }
 
-    void Buscar(std::string_view bytes) {
+    void Buscar(std::string_view bytes)
+    {
         for (std::size_t p = bytes.find(kMarca); p != std::string_view::npos; p = bytes.find(kMarca, p + 1)) {
             for (std::size_t largo : largos_) {
-                if (p + largo > bytes.size()) break;
+                if (p + largo > bytes.size())
+                    break;
                 auto it = porClave_.find(std::string(bytes.substr(p, largo)));
-                if (it == porClave_.end()) continue;
-                for (std::size_t i : it->second) usado_[i] = true;
+                if (it == porClave_.end())
+                    continue;
+                for (std::size_t i : it->second)
+                    usado_[i] = true;
             }
         }
     }
@@ -726,17 +1116,23 @@ private:
     std::vector<bool> usado_;
 };
 
-fs::path Ruta(const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
+fs::path Ruta(const std::string& utf8)
+{
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
 
-std::string Texto(const fs::path& ruta) {
+std::string Texto(const fs::path& ruta)
+{
     const std::u8string utf8 = ruta.u8string();
     return std::string(utf8.begin(), utf8.end());
 }
 
-void Escribir(const fs::path& ruta, std::string_view bytes) {
+void Escribir(const fs::path& ruta, std::string_view bytes)
+{
     std::ofstream archivo(ruta, std::ios::binary | std::ios::trunc);
     archivo.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!archivo) throw std::runtime_error("no se pudo escribir " + Texto(ruta));
+    if (!archivo)
+        throw std::runtime_error("no se pudo escribir " + Texto(ruta));
 }
 
 struct Opciones {
@@ -748,8 +1144,10 @@ struct Opciones {
     std::uint64_t semilla = 1;
 };
 
-[[noreturn]] void Uso(const std::string& motivo) {
-    if (!motivo.empty()) std::cerr << "generador: " << motivo << "\n";
+[[noreturn]] void Uso(const std::string& motivo)
+{
+    if (!motivo.empty())
+        std::cerr << "generador: " << motivo << "\n";
     std::cerr << "uso: generador DEST [--recursos N] [--archivos F] [--mb M] [--usados P] [--semilla S]\n"
                  "  escribe DEST/Generado: un proyecto de RPG Maker XP de prueba y\n"
                  "  DEST/Generado/expected-unused.txt con los recursos que ningun dato nombra\n"
@@ -757,41 +1155,54 @@ struct Opciones {
     std::exit(2);
 }
 
-Opciones LeerOpciones(int argc, char** argv) {
+Opciones LeerOpciones(int argc, char** argv)
+{
     Opciones opciones;
     bool conDestino = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "-h" || arg == "--help") Uso("");
+        if (arg == "-h" || arg == "--help")
+            Uso("");
         if (arg.rfind("--", 0) != 0) {
-            if (conDestino) Uso("sobra " + arg);
+            if (conDestino)
+                Uso("sobra " + arg);
             opciones.destino = fs::path(arg);  // the system's own encoding, as it came
             conDestino = true;
             continue;
         }
-        if (i + 1 >= argc) Uso("falta el valor de " + arg);
+        if (i + 1 >= argc)
+            Uso("falta el valor de " + arg);
         const std::string valor = argv[++i];
         try {
             std::size_t usado = 0;
-            if (arg == "--recursos") opciones.recursos = std::stol(valor, &usado);
-            else if (arg == "--archivos") opciones.archivos = std::stol(valor, &usado);
-            else if (arg == "--mb") opciones.mb = std::stod(valor, &usado);
-            else if (arg == "--usados") opciones.usados = std::stod(valor, &usado);
-            else if (arg == "--semilla") opciones.semilla = std::stoull(valor, &usado);
-            else Uso("opcion desconocida " + arg);
-            if (usado != valor.size()) throw std::invalid_argument(valor);
+            if (arg == "--recursos")
+                opciones.recursos = std::stol(valor, &usado);
+            else if (arg == "--archivos")
+                opciones.archivos = std::stol(valor, &usado);
+            else if (arg == "--mb")
+                opciones.mb = std::stod(valor, &usado);
+            else if (arg == "--usados")
+                opciones.usados = std::stod(valor, &usado);
+            else if (arg == "--semilla")
+                opciones.semilla = std::stoull(valor, &usado);
+            else
+                Uso("opcion desconocida " + arg);
+            if (usado != valor.size())
+                throw std::invalid_argument(valor);
         } catch (const std::logic_error&) {
             Uso("valor no valido para " + arg + ": " + valor);
         }
     }
-    if (!conDestino) Uso("falta DEST");
-    if (opciones.recursos < 0 || opciones.archivos < 0 || !(opciones.mb >= 0.0) || !(opciones.usados >= 0.0) ||
-        opciones.usados > 1.0)
+    if (!conDestino)
+        Uso("falta DEST");
+    if (opciones.recursos < 0 || opciones.archivos < 0 || !(opciones.mb >= 0.0) || !(opciones.usados >= 0.0)
+        || opciones.usados > 1.0)
         Uso("valores fuera de rango");
     return opciones;
 }
 
-int Generar(const Opciones& opciones) {
+int Generar(const Opciones& opciones)
+{
     const fs::path raiz = opciones.destino / "Generado";
     // Only ever replaces a project this program wrote.
     if (fs::exists(raiz)) {
@@ -801,7 +1212,8 @@ int Generar(const Opciones& opciones) {
     }
     fs::create_directories(raiz / "Data");
     Escribir(raiz / "Game.rxproj", "RPGXP 1.02");
-    for (const Carpeta& carpeta : kCarpetas) fs::create_directories(raiz / Ruta(carpeta.ruta));
+    for (const Carpeta& carpeta : kCarpetas)
+        fs::create_directories(raiz / Ruta(carpeta.ruta));
 
     Azar azar(opciones.semilla);
     const std::vector<Recurso> recursos = Recursos(opciones.recursos, azar);
@@ -813,24 +1225,30 @@ int Generar(const Opciones& opciones) {
     // name more things.
     if (!archivos.empty()) {
         std::vector<std::size_t> orden(recursos.size());
-        for (std::size_t i = 0; i < orden.size(); ++i) orden[i] = i;
-        for (std::size_t i = orden.size(); i > 1; --i) std::swap(orden[i - 1], orden[azar.Hasta(i)]);
+        for (std::size_t i = 0; i < orden.size(); ++i)
+            orden[i] = i;
+        for (std::size_t i = orden.size(); i > 1; --i)
+            std::swap(orden[i - 1], orden[azar.Hasta(i)]);
         const auto nombrados = static_cast<std::size_t>(opciones.usados * static_cast<double>(recursos.size()) + 0.5);
         std::vector<double> acumulado;
         double suma = 0.0;
-        for (const ArchivoDatos& archivo : archivos) acumulado.push_back(suma += static_cast<double>(archivo.objetivo));
+        for (const ArchivoDatos& archivo : archivos)
+            acumulado.push_back(suma += static_cast<double>(archivo.objetivo));
         auto destino = [&]() -> std::size_t {
             for (;;) {
                 std::size_t i = azar.Prob(0.5)
                     ? azar.Hasta(archivos.size())
-                    : static_cast<std::size_t>(std::upper_bound(acumulado.begin(), acumulado.end(), azar.Real() * suma) - acumulado.begin());
+                    : static_cast<std::size_t>(std::upper_bound(acumulado.begin(), acumulado.end(), azar.Real() * suma)
+                                               - acumulado.begin());
                 i = std::min(i, archivos.size() - 1);
-                if (archivos[i].tipo != Tipo::InfoMapas || archivos.size() == 1) return i;
+                if (archivos[i].tipo != Tipo::InfoMapas || archivos.size() == 1)
+                    return i;
             }
         };
         for (std::size_t k = 0; k < nombrados; ++k) {
             const long veces = azar.Prob(0.8) ? 1 : azar.Prob(0.75) ? 2 : 3;
-            for (long v = 0; v < veces; ++v) archivos[destino()].claves.push_back(static_cast<int>(orden[k]));
+            for (long v = 0; v < veces; ++v)
+                archivos[destino()].claves.push_back(static_cast<int>(orden[k]));
         }
     }
 
@@ -845,17 +1263,22 @@ int Generar(const Opciones& opciones) {
         buscador.Buscar(bytes);
         Escribir(raiz / "Data" / Ruta(archivo.nombre), bytes);
         totalBytes += bytes.size();
-        if (bytes.size() > mayorBytes) { mayorBytes = bytes.size(); mayorNombre = archivo.nombre; }
+        if (bytes.size() > mayorBytes) {
+            mayorBytes = bytes.size();
+            mayorNombre = archivo.nombre;
+        }
     }
 
     std::vector<const Recurso*> sinUsar;
     for (std::size_t i = 0; i < recursos.size(); ++i)
-        if (!buscador.Usado(i)) sinUsar.push_back(&recursos[i]);
+        if (!buscador.Usado(i))
+            sinUsar.push_back(&recursos[i]);
     std::sort(sinUsar.begin(), sinUsar.end(), [](const Recurso* a, const Recurso* b) {
         return a->carpeta != b->carpeta ? a->carpeta < b->carpeta : a->nombre < b->nombre;
     });
     std::string lista;
-    for (const Recurso* recurso : sinUsar) lista += std::string(kCarpetas[recurso->carpeta].ruta) + "/" + recurso->nombre + "\n";
+    for (const Recurso* recurso : sinUsar)
+        lista += std::string(kCarpetas[recurso->carpeta].ruta) + "/" + recurso->nombre + "\n";
     Escribir(raiz / "expected-unused.txt", lista);
 
     char resumen[400];
@@ -869,7 +1292,8 @@ int Generar(const Opciones& opciones) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     const Opciones opciones = LeerOpciones(argc, argv);
     try {
         return Generar(opciones);

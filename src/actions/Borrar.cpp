@@ -12,11 +12,11 @@ using namespace Qt::StringLiterals;
 void Principal::Borrar_Click()
 {
     const int cuenta = Recursos->count();
-    const int respuesta = plataforma_.MsgBox(
-        this,
-        u"¿Esta seguro de borrar "_s + QString::number(cuenta) + u" recursos de su juego?\r\n"_s
-            + u"Una vez borrados no se podrán recuperar..."_s,
-        Estilo::SiNo + Estilo::Informacion, u"Confirmación..."_s);
+    const int respuesta =
+        plataforma_.MsgBox(this,
+                           u"¿Esta seguro de borrar "_s + QString::number(cuenta) + u" recursos de su juego?\r\n"_s
+                               + u"Una vez borrados no se podrán recuperar..."_s,
+                           Estilo::SiNo + Estilo::Informacion, u"Confirmación..."_s);
     if (respuesta != Respuesta::Si)
         return;
 

@@ -36,8 +36,7 @@ void Principal::Espacio_Click()
     if (!fallos.empty()) {
         plataforma_.MsgBox(this,
                            u"No se pudo medir el tamaño de "_s + QString::number(fallos.size())
-                               + u" archivos de la lista; el espacio ahorrado no los cuenta:"_s
-                               + ResumenFallos(fallos),
+                               + u" archivos de la lista; el espacio ahorrado no los cuenta:"_s + ResumenFallos(fallos),
                            Estilo::Exclamacion, u"Aviso..."_s);
     }
 }

@@ -44,8 +44,8 @@ void Principal::Abrir_Click()
         return;
 
     if (!elegido->endsWith(u".rxproj"_s, Qt::CaseSensitive)) {
-        plataforma_.MsgBox(this, u"No ha elegido un proyecto del Rpg Maker Xp válido..."_s,
-                           Estilo::Critico, u"Error..."_s);
+        plataforma_.MsgBox(this, u"No ha elegido un proyecto del Rpg Maker Xp válido..."_s, Estilo::Critico,
+                           u"Error..."_s);
         HabilitarAcciones(false);
         return;
     }

@@ -20,8 +20,7 @@ BloqueClaves::BloqueClaves(const std::vector<std::string>& claves)
         Anadir(c);
 }
 
-AutomataClaves::AutomataClaves(const BloqueClaves& claves)
-    : numClaves_(claves.inicios.size() - 1)
+AutomataClaves::AutomataClaves(const BloqueClaves& claves) : numClaves_(claves.inicios.size() - 1)
 {
     const std::string_view bloque = claves.texto;
     const std::vector<std::uint32_t>& inicios = claves.inicios;
@@ -91,7 +90,7 @@ AutomataClaves::AutomataClaves(const BloqueClaves& claves)
     };
 
     std::vector<std::uint32_t> nodoDe(numClaves, 0);  // each key's node at the current depth, by position
-    std::uint32_t inicioNivel = 0, finNivel = 1;          // the nodes at the current depth
+    std::uint32_t inicioNivel = 0, finNivel = 1;      // the nodes at the current depth
     for (std::size_t d = 0; !activas.empty(); ++d) {
         std::uint32_t padreSiguiente = inicioNivel;  // parents whose first child is not yet placed
         std::uint32_t anterior = 0, nuevoAnterior = 0;
@@ -101,7 +100,8 @@ AutomataClaves::AutomataClaves(const BloqueClaves& claves)
             const auto byte = static_cast<unsigned char>(texto[d]);
             const std::uint32_t padre = nodoDe[k];
             std::uint32_t nodo;
-            if (hayAnterior && nodoDe[anterior] == padre && static_cast<unsigned char>(clave(orden_[anterior])[d]) == byte) {
+            if (hayAnterior && nodoDe[anterior] == padre
+                && static_cast<unsigned char>(clave(orden_[anterior])[d]) == byte) {
                 nodo = nuevoAnterior;
             } else {
                 nodo = std::uint32_t(fallo_.size());
@@ -153,14 +153,19 @@ AutomataClaves::AutomataClaves(const BloqueClaves& claves)
 }
 
 BuscadorClaves::BuscadorClaves(const AutomataClaves& automata)
-    : a_(automata), pendiente_(automata.pendiente_), encontrada_(automata.NumClaves(), 0),
+    : a_(automata),
+      pendiente_(automata.pendiente_),
+      encontrada_(automata.NumClaves(), 0),
       pendientes_(automata.NumClaves())
 {
 }
 
 BuscadorClaves::BuscadorClaves(const std::vector<std::string>& claves)
-    : propio_(std::make_unique<AutomataClaves>(BloqueClaves(claves))), a_(*propio_), pendiente_(a_.pendiente_),
-      encontrada_(a_.NumClaves(), 0), pendientes_(a_.NumClaves())
+    : propio_(std::make_unique<AutomataClaves>(BloqueClaves(claves))),
+      a_(*propio_),
+      pendiente_(a_.pendiente_),
+      encontrada_(a_.NumClaves(), 0),
+      pendientes_(a_.NumClaves())
 {
 }
 

@@ -48,10 +48,10 @@ private:
     bool Pendiente(std::uint32_t s) const { return (pendiente_[s >> 6] >> (s & 63)) & 1; }
 
     std::size_t numClaves_ = 0;
-    std::uint16_t clase_[256] = {};          // byte -> class; 0: in no key
+    std::uint16_t clase_[256] = {};  // byte -> class; 0: in no key
     std::uint32_t numClases_ = 1;
-    std::uint32_t numDensos_ = 0;            // states [0, numDensos_) have a full row
-    std::vector<std::uint32_t> denso_;       // numDensos_ x numClases_
+    std::uint32_t numDensos_ = 0;       // states [0, numDensos_) have a full row
+    std::vector<std::uint32_t> denso_;  // numDensos_ x numClases_
     std::vector<std::uint32_t> fallo_;
     std::vector<std::uint32_t> primerHijo_;  // children of s: [primerHijo_[s], primerHijo_[s+1])
     std::vector<std::uint8_t> etiqueta_;     // class - 1 of the byte that leads into a state
@@ -87,7 +87,7 @@ private:
 
     std::unique_ptr<const AutomataClaves> propio_;
     const AutomataClaves& a_;
-    std::vector<std::uint64_t> pendiente_;   // a key not found yet ends here or down the failure chain
+    std::vector<std::uint64_t> pendiente_;  // a key not found yet ends here or down the failure chain
     std::vector<std::uint8_t> encontrada_;
     std::size_t pendientes_ = 0;
     std::uint32_t estado_ = 0;

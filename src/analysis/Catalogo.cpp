@@ -8,13 +8,24 @@ const std::array<QString, kNumCarpetasRecursos>& CarpetasRecursos()
 {
     static const std::array<QString, kNumCarpetasRecursos> carpetas = [] {
         const char* const nombres[kNumCarpetasRecursos] = {
-            "Graphics/Animations", "Graphics/Autotiles", "Graphics/Battlebacks",
-            "Graphics/Battlers",   "Graphics/Fogs",      "Graphics/Gameovers",
-            "Graphics/Icons",      "Graphics/Panoramas", "Graphics/Pictures",
-            "Graphics/Tilesets",   "Graphics/Titles",    "Graphics/Transitions",
+            "Graphics/Animations",
+            "Graphics/Autotiles",
+            "Graphics/Battlebacks",
+            "Graphics/Battlers",
+            "Graphics/Fogs",
+            "Graphics/Gameovers",
+            "Graphics/Icons",
+            "Graphics/Panoramas",
+            "Graphics/Pictures",
+            "Graphics/Tilesets",
+            "Graphics/Titles",
+            "Graphics/Transitions",
             "Graphics/Windowskins",
             // Audio comes in this order, not alphabetically.
-            "Audio/BGM", "Audio/ME", "Audio/BGS", "Audio/SE",
+            "Audio/BGM",
+            "Audio/ME",
+            "Audio/BGS",
+            "Audio/SE",
         };
         std::array<QString, kNumCarpetasRecursos> r;
         for (int i = 0; i < kNumCarpetasRecursos; ++i)

@@ -45,11 +45,11 @@ bool Principal::VerificarUso()
     RecorridoUso recorrido(inicial, total);
     ListaEnPantalla pantalla(*Recursos, inicial);
     // Declared last, so that the workers stop before anything they read goes.
-    LectoresDatos lectores(automata, archivos.size(),
-                           [&archivos](std::size_t k, std::vector<char>& bufer,
-                                       const std::function<void(std::string_view)>& trozo) {
-                               CargadorDatos::LoadFile(archivos[k], bufer, trozo);
-                           });
+    LectoresDatos lectores(
+        automata, archivos.size(),
+        [&archivos](std::size_t k, std::vector<char>& bufer, const std::function<void(std::string_view)>& trozo) {
+            CargadorDatos::LoadFile(archivos[k], bufer, trozo);
+        });
 
     // The progress line is set when it can be seen: at a pause and at the end.
     QString linea;

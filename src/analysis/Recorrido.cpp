@@ -88,14 +88,12 @@ void LectoresDatos::Trabajar()
             ranura.error = error;
         } catch (const std::exception& error) {  // out of memory, say: told, never a crash
             ranura.error = ErrorArchivo(u"No se pudo leer el archivo de datos"_s,
-                                        u"n.º "_s + QString::number(archivo + 1),
-                                        QString::fromLocal8Bit(error.what()));
+                                        u"n.º "_s + QString::number(archivo + 1), QString::fromLocal8Bit(error.what()));
         }
         if (ranura.error) {
             // Files after the first unreadable one are never applied.
             std::size_t limite = limite_;
-            while (archivo < limite && !limite_.compare_exchange_weak(limite, archivo)) {
-            }
+            while (archivo < limite && !limite_.compare_exchange_weak(limite, archivo)) {}
         }
         ranura.lista = true;
         {

@@ -95,9 +95,9 @@ private:
     Lector lector_;
     std::mutex mutex_;
     std::condition_variable hecho_;
-    std::vector<Ranura> ranuras_;             // guarded by mutex_
-    std::atomic<std::size_t> siguiente_{0};   // the next file to take
-    std::atomic<std::size_t> limite_;         // no file from the first unreadable one on
+    std::vector<Ranura> ranuras_;            // guarded by mutex_
+    std::atomic<std::size_t> siguiente_{0};  // the next file to take
+    std::atomic<std::size_t> limite_;        // no file from the first unreadable one on
     std::atomic<bool> parar_{false};
     std::vector<std::thread> hilos_;
 };

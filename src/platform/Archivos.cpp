@@ -17,7 +17,9 @@ namespace fs = std::filesystem;
 
 ErrorArchivo::ErrorArchivo(QString contexto_, QString ruta_, QString motivo_)
     : std::runtime_error((contexto_ + u": "_s + ruta_ + u": "_s + motivo_).toStdString()),
-      contexto(std::move(contexto_)), ruta(std::move(ruta_)), motivo(std::move(motivo_))
+      contexto(std::move(contexto_)),
+      ruta(std::move(ruta_)),
+      motivo(std::move(motivo_))
 {
 }
 
@@ -29,24 +31,27 @@ QString ErrorArchivo::Texto() const
 QString MotivoEnEspanol(const std::error_code& ec)
 {
     using std::errc;
-    struct Traduccion { errc codigo; QString texto; };
+    struct Traduccion {
+        errc codigo;
+        QString texto;
+    };
     static const Traduccion traducciones[] = {
-        {errc::no_such_file_or_directory, u"no existe"_s},
-        {errc::permission_denied, u"permiso denegado"_s},
-        {errc::operation_not_permitted, u"operación no permitida"_s},
-        {errc::not_a_directory, u"no es una carpeta"_s},
-        {errc::is_a_directory, u"es una carpeta"_s},
-        {errc::too_many_symbolic_link_levels, u"los enlaces simbólicos forman un ciclo"_s},
-        {errc::device_or_resource_busy, u"está en uso"_s},
-        {errc::text_file_busy, u"está en uso"_s},
-        {errc::read_only_file_system, u"el disco es de solo lectura"_s},
-        {errc::no_space_on_device, u"no queda espacio en el disco"_s},
-        {errc::filename_too_long, u"el nombre es demasiado largo"_s},
-        {errc::io_error, u"error de lectura o escritura en el disco"_s},
-        {errc::file_too_large, u"el archivo es demasiado grande"_s},
-        {errc::not_enough_memory, u"no hay memoria suficiente"_s},
-        {errc::too_many_files_open, u"hay demasiados archivos abiertos"_s},
-        {errc::invalid_argument, u"el nombre no es válido"_s},
+        {    errc::no_such_file_or_directory,                                u"no existe"_s},
+        {            errc::permission_denied,                         u"permiso denegado"_s},
+        {      errc::operation_not_permitted,                  u"operación no permitida"_s},
+        {              errc::not_a_directory,                        u"no es una carpeta"_s},
+        {               errc::is_a_directory,                           u"es una carpeta"_s},
+        {errc::too_many_symbolic_link_levels,  u"los enlaces simbólicos forman un ciclo"_s},
+        {      errc::device_or_resource_busy,                             u"está en uso"_s},
+        {               errc::text_file_busy,                             u"está en uso"_s},
+        {        errc::read_only_file_system,              u"el disco es de solo lectura"_s},
+        {           errc::no_space_on_device,             u"no queda espacio en el disco"_s},
+        {            errc::filename_too_long,             u"el nombre es demasiado largo"_s},
+        {                     errc::io_error, u"error de lectura o escritura en el disco"_s},
+        {               errc::file_too_large,           u"el archivo es demasiado grande"_s},
+        {            errc::not_enough_memory,                u"no hay memoria suficiente"_s},
+        {          errc::too_many_files_open,         u"hay demasiados archivos abiertos"_s},
+        {             errc::invalid_argument,                  u"el nombre no es válido"_s},
     };
     for (const auto& t : traducciones)
         if (ec == t.codigo)
@@ -62,7 +67,8 @@ namespace {
 // not always set errno: then it was a disk error as far as anyone can tell.
 [[noreturn]] void Fallar(const QString& contexto, const QString& ruta, int numero)
 {
-    throw ErrorArchivo(contexto, ruta, MotivoEnEspanol(std::error_code(numero ? numero : EIO, std::generic_category())));
+    throw ErrorArchivo(contexto, ruta,
+                       MotivoEnEspanol(std::error_code(numero ? numero : EIO, std::generic_category())));
 }
 
 // A link that leads nowhere (or round in a circle) holds no stored data: it is
@@ -117,7 +123,8 @@ QString TextoVisible(std::basic_string_view<fs::path::value_type> nativa)
 // ---------------------------------------------------------------- Archivo
 
 Archivo::Archivo(const fs::path& ruta, const QString& rutaTexto, QString nombre)
-    : ruta_(ruta.native()), carpetaTexto_(rutaTexto.left(rutaTexto.size() - nombre.size() - 1)),
+    : ruta_(ruta.native()),
+      carpetaTexto_(rutaTexto.left(rutaTexto.size() - nombre.size() - 1)),
       nombre_(std::move(nombre))
 {
 }
@@ -142,10 +149,7 @@ std::uint64_t Archivo::Size() const
 
 // ---------------------------------------------------------------- Carpeta
 
-Carpeta::Carpeta(fs::path ruta, QString rutaTexto)
-    : ruta_(std::move(ruta)), rutaTexto_(std::move(rutaTexto))
-{
-}
+Carpeta::Carpeta(fs::path ruta, QString rutaTexto) : ruta_(std::move(ruta)), rutaTexto_(std::move(rutaTexto)) {}
 
 std::vector<Archivo> Carpeta::Files() const
 {
@@ -163,7 +167,8 @@ std::vector<Archivo> Carpeta::Files() const
         if (!esArchivo && !(ecTipo && !LlevaANada(ecTipo)))
             continue;
         const Archivo::Nativo& nativa = it->path().native();
-        const auto nombreNativo = std::basic_string_view<fs::path::value_type>(nativa).substr(nativa.find_last_of(kSeparadores) + 1);
+        const auto nombreNativo =
+            std::basic_string_view<fs::path::value_type>(nativa).substr(nativa.find_last_of(kSeparadores) + 1);
         const QString nombre = TextoVisible(nombreNativo);
         if (!esArchivo)
             throw ErrorArchivo(u"No se pudo examinar el archivo"_s, rutaTexto_ + kSeparador + nombre,
@@ -197,8 +202,7 @@ std::vector<Archivo> Carpeta::Files() const
 
 // ---------------------------------------------------------------- FlujoTexto
 
-FlujoTexto::FlujoTexto(fs::path ruta, QString rutaTexto)
-    : ruta_(std::move(ruta)), rutaTexto_(std::move(rutaTexto))
+FlujoTexto::FlujoTexto(fs::path ruta, QString rutaTexto) : ruta_(std::move(ruta)), rutaTexto_(std::move(rutaTexto))
 {
     errno = 0;
     salida_.open(ruta_, std::ios::binary | std::ios::trunc);
@@ -277,7 +281,7 @@ private:
 // folder at a time without following links: what is opened is what was
 // checked to lie inside.
 Descriptor AbrirCarpetaDe(const fs::path& proyecto, const fs::path& relativa, const QString& contexto,
-                              const QString& ruta)
+                          const QString& ruta)
 {
     if (!RelativaSencilla(relativa) || !EstaDentroDe(proyecto, proyecto / relativa))
         throw ErrorArchivo(contexto, ruta, kFueraDelProyecto);
@@ -427,8 +431,7 @@ bool EstaDentroDe(const fs::path& carpeta, const fs::path& ruta)
     return true;
 }
 
-void LeerPorTrozos(const Archivo& archivo, std::vector<char>& bufer,
-                   const std::function<void(std::string_view)>& trozo)
+void LeerPorTrozos(const Archivo& archivo, std::vector<char>& bufer, const std::function<void(std::string_view)>& trozo)
 {
     const QString abrir = u"No se pudo abrir el archivo de datos"_s;
     const QString leer = u"No se pudo leer el archivo de datos"_s;

@@ -31,7 +31,7 @@ public:
     ErrorArchivo(QString contexto, QString ruta, QString motivo);
     QString contexto;  // what was being done, e.g. "No se pudo leer la carpeta"
     QString ruta;
-    QString motivo;    // Spanish, without final full stop
+    QString motivo;         // Spanish, without final full stop
     QString Texto() const;  // the three together, ready for a message box
 };
 

@@ -38,10 +38,17 @@ int PlataformaQt::MsgBox(QWidget* dueno, const QString& texto, int estilo, const
     caja.setText(QString(texto).replace(u"\r\n"_s, u"\n"_s));
     caja.setTextFormat(Qt::PlainText);
     switch (estilo & 0x70) {
-    case Estilo::Critico: caja.setIcon(QMessageBox::Critical); break;
-    case Estilo::Exclamacion: caja.setIcon(QMessageBox::Warning); break;
-    case Estilo::Informacion: caja.setIcon(QMessageBox::Information); break;
-    default: break;
+    case Estilo::Critico:
+        caja.setIcon(QMessageBox::Critical);
+        break;
+    case Estilo::Exclamacion:
+        caja.setIcon(QMessageBox::Warning);
+        break;
+    case Estilo::Informacion:
+        caja.setIcon(QMessageBox::Information);
+        break;
+    default:
+        break;
     }
     if ((estilo & 0x7) == Estilo::SiNo) {
         caja.setStandardButtons(QMessageBox::Yes | QMessageBox::No);

@@ -75,7 +75,6 @@ CierrePorSenal::~CierrePorSenal()
 void CierrePorSenal::Recibida()
 {
     char bytes[16];
-    while (::read(tuberia[0], bytes, sizeof bytes) > 0) {
-    }
+    while (::read(tuberia[0], bytes, sizeof bytes) > 0) {}
     ventana_.close();
 }

@@ -42,8 +42,7 @@ QAccessibleInterface* FabricaAccesible(const QString& clase, QObject* objeto)
 }
 }  // namespace
 
-BotonEtiqueta::BotonEtiqueta(const QString& texto, QWidget* padre)
-    : QLabel(texto, padre)
+BotonEtiqueta::BotonEtiqueta(const QString& texto, QWidget* padre) : QLabel(texto, padre)
 {
     static const bool instalada = [] {
         QAccessible::installFactory(FabricaAccesible);
@@ -69,8 +68,7 @@ void BotonEtiqueta::mousePressEvent(QMouseEvent* evento)
 
 void BotonEtiqueta::mouseReleaseEvent(QMouseEvent* evento)
 {
-    const bool clic = pulsado_ && evento->button() == Qt::LeftButton
-        && rect().contains(evento->position().toPoint());
+    const bool clic = pulsado_ && evento->button() == Qt::LeftButton && rect().contains(evento->position().toPoint());
     pulsado_ = false;
     evento->accept();
     if (clic)
@@ -84,8 +82,7 @@ void BotonEtiqueta::mouseDoubleClickEvent(QMouseEvent* evento)
     evento->accept();
 }
 
-Contorno::Contorno(QWidget* padre)
-    : QWidget(padre)
+Contorno::Contorno(QWidget* padre) : QWidget(padre)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
@@ -101,8 +98,7 @@ void Contorno::paintEvent(QPaintEvent*)
     pintor.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
 }
 
-CajaEstado::CajaEstado(QWidget* padre)
-    : QLineEdit(padre)
+CajaEstado::CajaEstado(QWidget* padre) : QLineEdit(padre)
 {
     setReadOnly(true);
     // The box has no caption of its own: what it shows is what it is, and
@@ -139,8 +135,7 @@ void CajaEstado::mouseReleaseEvent(QMouseEvent* evento)
         emit clicked();
 }
 
-CargadorDatos::CargadorDatos(QWidget* padre)
-    : QWidget(padre)
+CargadorDatos::CargadorDatos(QWidget* padre) : QWidget(padre)
 {
     hide();
 }

@@ -9,9 +9,9 @@
 #include <span>
 
 namespace Colores {
-inline const QColor Fondo{0xC0, 0xFF, 0xFF};   // light cyan
-inline const QColor Boton{0xC0, 0xFF, 0xC0};   // light green
-inline const QColor Texto{0x00, 0x00, 0x80};   // navy
+inline const QColor Fondo{0xC0, 0xFF, 0xFF};  // light cyan
+inline const QColor Boton{0xC0, 0xFF, 0xC0};  // light green
+inline const QColor Texto{0x00, 0x00, 0x80};  // navy
 }  // namespace Colores
 
 inline constexpr int kTwipsPorPixel = 15;
@@ -24,16 +24,16 @@ enum class Fondo { Normal, Verde, Transparente };
 struct Colocacion {
     const char* nombre;
     int izquierda, arriba, ancho, alto;  // twips
-    double puntos;                        // 0: the window's default font
+    double puntos;                       // 0: the window's default font
     Fondo fondo;
-    bool navy;                            // navy text
+    bool navy;  // navy text
     Qt::Alignment alineacion;
-    int tabulacion;                       // keyboard order; -1: none (outlines)
+    int tabulacion;  // keyboard order; -1: none (outlines)
 
     QRect Rectangulo() const
     {
-        return QRect(izquierda / kTwipsPorPixel, arriba / kTwipsPorPixel,
-                     ancho / kTwipsPorPixel, alto / kTwipsPorPixel);
+        return QRect(izquierda / kTwipsPorPixel, arriba / kTwipsPorPixel, ancho / kTwipsPorPixel,
+                     alto / kTwipsPorPixel);
     }
 };
 

@@ -17,11 +17,23 @@ constexpr int kRolRuta = Qt::UserRole + 1;
 // The native path in a QVariant as one shared string: bytes here, UTF-16
 // code units (lone surrogates and all) on Windows.
 #ifdef _WIN32
-QVariant Guardar(const std::wstring& nativa) { return QString::fromStdWString(nativa); }
-std::wstring Leer(const QVariant& v) { return v.toString().toStdWString(); }
+QVariant Guardar(const std::wstring& nativa)
+{
+    return QString::fromStdWString(nativa);
+}
+std::wstring Leer(const QVariant& v)
+{
+    return v.toString().toStdWString();
+}
 #else
-QVariant Guardar(const std::string& nativa) { return QByteArray(nativa.data(), qsizetype(nativa.size())); }
-std::string Leer(const QVariant& v) { return v.toByteArray().toStdString(); }
+QVariant Guardar(const std::string& nativa)
+{
+    return QByteArray(nativa.data(), qsizetype(nativa.size()));
+}
+std::string Leer(const QVariant& v)
+{
+    return v.toByteArray().toStdString();
+}
 #endif
 }  // namespace
 

@@ -31,8 +31,8 @@ void AjustarAlRectangulo(QLabel& etiqueta)
     QFont fuente = etiqueta.font();
     for (double puntos = fuente.pointSizeF(); puntos >= 6; puntos -= 0.25) {
         fuente.setPointSizeF(puntos);
-        const QRect necesario = QFontMetrics(fuente).boundingRect(
-            QRect(0, 0, etiqueta.width(), 100000), int(etiqueta.alignment()) | Qt::TextWordWrap, texto);
+        const QRect necesario = QFontMetrics(fuente).boundingRect(QRect(0, 0, etiqueta.width(), 100000),
+                                                                  int(etiqueta.alignment()) | Qt::TextWordWrap, texto);
         if (necesario.height() <= etiqueta.height())
             break;
     }
@@ -61,8 +61,7 @@ const QString Principal::kExplicacion =
     u" codificados. Debe pues, excluir de la lista los recursos utilizados por los scripts personalizados que"_s
     u" usted utiliza en su juego. Excluya también aquellos recursos que no desea que sean eliminados de forma permanente."_s;
 
-Principal::Principal(Plataforma& plataforma, QWidget* padre)
-    : QWidget(padre), plataforma_(plataforma)
+Principal::Principal(Plataforma& plataforma, QWidget* padre) : QWidget(padre), plataforma_(plataforma)
 {
     CrearControles();
     AplicarDisposicion();
@@ -103,7 +102,8 @@ void Principal::CrearControles()
     Borrar = new BotonEtiqueta(u"Borrar Recursos"_s, this);
     Shape1 = new Contorno(this);
     Abrir = new BotonEtiqueta(u"Abrir"_s, this);
-    Texto4 = new QLabel(u"Se recomienda realizar una copia de seguridad de su proyecto antes de proceder con el borrado."_s, this);
+    Texto4 = new QLabel(
+        u"Se recomienda realizar una copia de seguridad de su proyecto antes de proceder con el borrado."_s, this);
     TextoA = new QLabel(this);
     Label1 = new QLabel(u"Paso 3: Confirme la eliminación de los recursos de la lista:"_s, this);
     Texto3 = new QLabel(this);
@@ -112,12 +112,27 @@ void Principal::CrearControles()
     Texto1 = new QLabel(u"Paso 1: Elige tu proyecto del Rpg Maker Xp:"_s, this);
 
     const std::pair<QObject*, const char*> nombres[] = {
-        {Temporal, "Temporal"}, {Dialogos, "Dialogos"}, {Abierto, "Abierto"},
-        {Analizando, "Analizando"}, {Recursos, "Recursos"}, {Shape5, "Shape5"},
-        {Espacio, "Espacio"}, {Shape4, "Shape4"}, {Quitar, "Quitar"}, {Shape3, "Shape3"},
-        {Ejecutar, "Ejecutar"}, {Shape2, "Shape2"}, {Borrar, "Borrar"}, {Shape1, "Shape1"},
-        {Abrir, "Abrir"}, {Texto4, "Texto4"}, {TextoA, "TextoA"}, {Label1, "Label1"},
-        {Texto3, "Texto3"}, {Texto2, "Texto2"}, {Texto1, "Texto1"},
+        {  Temporal,   "Temporal"},
+        {  Dialogos,   "Dialogos"},
+        {   Abierto,    "Abierto"},
+        {Analizando, "Analizando"},
+        {  Recursos,   "Recursos"},
+        {    Shape5,     "Shape5"},
+        {   Espacio,    "Espacio"},
+        {    Shape4,     "Shape4"},
+        {    Quitar,     "Quitar"},
+        {    Shape3,     "Shape3"},
+        {  Ejecutar,   "Ejecutar"},
+        {    Shape2,     "Shape2"},
+        {    Borrar,     "Borrar"},
+        {    Shape1,     "Shape1"},
+        {     Abrir,      "Abrir"},
+        {    Texto4,     "Texto4"},
+        {    TextoA,     "TextoA"},
+        {    Label1,     "Label1"},
+        {    Texto3,     "Texto3"},
+        {    Texto2,     "Texto2"},
+        {    Texto1,     "Texto1"},
     };
     for (const auto& [control, nombre] : nombres)
         control->setObjectName(QString::fromLatin1(nombre));
@@ -127,8 +142,8 @@ void Principal::AplicarDisposicion()
 {
     setWindowTitle(u"Mondrix v1.0"_s);
     setFixedSize(kAnchoTwips / kTwipsPorPixel, kAltoTwips / kTwipsPorPixel);
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                   | Qt::MSWindowsFixedSizeDialogHint);
     // The window's own font, small like a dialog's; the labels that hold
     // long text are fitted to their rectangles below.
     QFont normal = font();
@@ -226,8 +241,8 @@ void Principal::HabilitarAcciones(bool habilitar)
 
 void Principal::Analizando_Click()
 {
-    plataforma_.MsgBox(this, u"Mas novedades y proximas versiones en "_s + kDireccionWeb,
-                       Estilo::Informacion, u"¡Visitanos!"_s);
+    plataforma_.MsgBox(this, u"Mas novedades y proximas versiones en "_s + kDireccionWeb, Estilo::Informacion,
+                       u"¡Visitanos!"_s);
 }
 
 QString Principal::Extraer2(const QString& Path, QChar Caracter) const

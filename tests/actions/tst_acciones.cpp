@@ -166,8 +166,9 @@ void PruebaAcciones::espacioConArchivosPerdidos()
     const auto& caja = a.v.plataforma.cajas[0];
     QCOMPARE(caja.titulo, u"Aviso..."_s);
     QCOMPARE(caja.estilo, 48);
-    QVERIFY(caja.texto.startsWith(u"No se pudo medir el tamaño de 6 archivos de la lista; el espacio ahorrado no los cuenta:\r\n"_s
-                                  + a.p.Carpeta() + a.Item(u"R01.png"_s) + u": no existe\r\n"_s));
+    QVERIFY(caja.texto.startsWith(
+        u"No se pudo medir el tamaño de 6 archivos de la lista; el espacio ahorrado no los cuenta:\r\n"_s
+        + a.p.Carpeta() + a.Item(u"R01.png"_s) + u": no existe\r\n"_s));
     QVERIFY(caja.texto.endsWith(u"\r\n... y 1 más."_s));
     QCOMPARE(a.v.Seleccion(), 7);
 }
@@ -190,7 +191,7 @@ void PruebaAcciones::borrarSi()
 {
     Analizado a(Nombres(5));
     Principal& w = *a.v.ventana;
-    a.p.Escribir(u"Graphics/Pictures/Usado.png"_s);  // not on the list
+    a.p.Escribir(u"Graphics/Pictures/Usado.png"_s);                                 // not on the list
     QFile::setPermissions(a.p.Carpeta() + a.Item(u"R04.png"_s), QFile::ReadOwner);  // read-only
     ClicEnFila(w.Recursos, 2);
     ClicEn(w, w.Quitar);  // keep R02
@@ -252,10 +253,10 @@ void PruebaAcciones::borrarConFallos()
     QCOMPARE(cierre.titulo, u"Aviso..."_s);
     QCOMPARE(cierre.estilo, 48);
     QVERIFY(!cierre.texto.contains(u"éxito"_s));
-    QCOMPARE(cierre.texto, u"No se pudieron borrar 2 de 4 recursos:\r\n"_s
-                               + a.p.Carpeta() + a.Item(u"R01.png"_s) + u": no existe\r\n"_s
-                               + a.p.Carpeta() + a.Item(u"R02.png"_s) + u": es una carpeta\r\n"_s
-                               + u"Los demás recursos de la lista se han borrado."_s);
+    QCOMPARE(cierre.texto,
+             u"No se pudieron borrar 2 de 4 recursos:\r\n"_s + a.p.Carpeta() + a.Item(u"R01.png"_s)
+                 + u": no existe\r\n"_s + a.p.Carpeta() + a.Item(u"R02.png"_s) + u": es una carpeta\r\n"_s
+                 + u"Los demás recursos de la lista se han borrado."_s);
     QVERIFY(!a.v.AccionesHabilitadas());
 }
 
@@ -281,8 +282,9 @@ void PruebaAcciones::borrarNuncaSaleDelProyecto()
 
     Ventana v;
     v.Analizar(p.Ruta());
-    QCOMPARE(v.Lista(), (QStringList{u"Graphics/Pictures/Enlace.png"_s, u"Graphics/Pictures/Propio.png"_s,
-                                     u"Audio/BGM/Tema.mid"_s}));
+    QCOMPARE(
+        v.Lista(),
+        (QStringList{u"Graphics/Pictures/Enlace.png"_s, u"Graphics/Pictures/Propio.png"_s, u"Audio/BGM/Tema.mid"_s}));
     // The estimate counts what deletion will free: the link as a link (a name
     // of a few dozen bytes, 0 units), nothing behind the folder that leads out.
     ClicEn(*v.ventana, v.ventana->Espacio);
@@ -361,8 +363,8 @@ void PruebaAcciones::abrirSinSeleccionOArchivoPerdido()
     QCOMPARE(a.Contenido(), anterior);
     QCOMPARE(a.v.plataforma.programas.size(), size_t(1));
     QCOMPARE(a.v.plataforma.cajas.size(), size_t(1));
-    QCOMPARE(a.v.plataforma.cajas[0].texto, u"No se encontró el archivo:\r\n"_s + a.p.Carpeta()
-                                                + a.Item(u"B.png"_s) + u"\r\nMotivo: no existe."_s);
+    QCOMPARE(a.v.plataforma.cajas[0].texto,
+             u"No se encontró el archivo:\r\n"_s + a.p.Carpeta() + a.Item(u"B.png"_s) + u"\r\nMotivo: no existe."_s);
     QCOMPARE(a.v.plataforma.cajas[0].estilo, 16);
 
     // An application folder that cannot be written is named.
@@ -370,8 +372,9 @@ void PruebaAcciones::abrirSinSeleccionOArchivoPerdido()
     ClicEnFila(w.Recursos, 0);
     ClicEn(w, w.Ejecutar);
     QCOMPARE(a.v.plataforma.cajas.size(), size_t(2));
-    QCOMPARE(a.v.plataforma.cajas[1].texto, u"No se pudo crear el archivo:\r\n"_s + a.aplicacion.path()
-                                                + u"/no/existe/temporal.bat\r\nMotivo: no existe."_s);
+    QCOMPARE(a.v.plataforma.cajas[1].texto,
+             u"No se pudo crear el archivo:\r\n"_s + a.aplicacion.path()
+                 + u"/no/existe/temporal.bat\r\nMotivo: no existe."_s);
     QCOMPARE(a.v.plataforma.programas.size(), size_t(1));
 }
 
@@ -400,9 +403,10 @@ void PruebaAcciones::nombresExactos()
     Ventana v;
     v.Analizar(p.Ruta());
     Principal& w = *v.ventana;
-    QCOMPARE(v.Lista(), (QStringList{u"Graphics/Pictures/a\tb.png"_s, u"Graphics/Pictures/a b.png"_s,
-                                     u"Graphics/Pictures/HERO.PNG"_s, u"Graphics/Pictures/Hero.png"_s,
-                                     u"Graphics/Pictures/hero.png"_s, u"Graphics/Pictures/Mal\uFFFD.png"_s}));
+    QCOMPARE(v.Lista(),
+             (QStringList{u"Graphics/Pictures/a\tb.png"_s, u"Graphics/Pictures/a b.png"_s,
+                          u"Graphics/Pictures/HERO.PNG"_s, u"Graphics/Pictures/Hero.png"_s,
+                          u"Graphics/Pictures/hero.png"_s, u"Graphics/Pictures/Mal\uFFFD.png"_s}));
     ClicEnFila(w.Recursos, 4);
     ClicEn(w, w.Quitar);  // keep hero.png
     ClicEn(w, w.Espacio);
@@ -433,11 +437,14 @@ void PruebaAcciones::flujoCompletoEnElEjemplo()
     const QString carpeta = *TextoDeRuta(copia) + u'/';
     Ventana v;
     v.Analizar(carpeta + u"Game.rxproj"_s);
-    const QStringList sinUsar = {
-        u"Graphics/Battlers/051-Undead01.png"_s, u"Graphics/Icons/001-Weapon01.png"_s,
-        u"Graphics/Icons/021-Potion01.png"_s, u"Graphics/Pictures/Castillo de noche.png"_s,
-        u"Graphics/Pictures/Dragón.png"_s, u"Graphics/Windowskins/002-Red01.png"_s,
-        u"Audio/BGM/Silencio.ogg"_s, u"Audio/SE/Puerta.wav"_s};
+    const QStringList sinUsar = {u"Graphics/Battlers/051-Undead01.png"_s,
+                                 u"Graphics/Icons/001-Weapon01.png"_s,
+                                 u"Graphics/Icons/021-Potion01.png"_s,
+                                 u"Graphics/Pictures/Castillo de noche.png"_s,
+                                 u"Graphics/Pictures/Dragón.png"_s,
+                                 u"Graphics/Windowskins/002-Red01.png"_s,
+                                 u"Audio/BGM/Silencio.ogg"_s,
+                                 u"Audio/SE/Puerta.wav"_s};
     QCOMPARE(v.Lista(), sinUsar);
 
     std::vector<fs::path> antes;

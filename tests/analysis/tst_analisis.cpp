@@ -32,7 +32,10 @@ const QString kRechazo = u"No ha elegido un proyecto del Rpg Maker Xp válido...
 // A Ruby string as the engine's data files hold it.
 QByteArray Marshal(const QByteArray& texto)
 {
-    return QByteArray("\x04\x08I\"", 4) + char(texto.size() + 5) + texto + QByteArray(":\x06" "ET", 4);
+    return QByteArray("\x04\x08I\"", 4) + char(texto.size() + 5) + texto
+        + QByteArray(":\x06"
+                     "ET",
+                     4);
 }
 }  // namespace
 
@@ -70,19 +73,17 @@ void PruebaAnalisis::catalogoEnOrden()
     p.Recurso(u"Graphics/Pictures"_s, u"Canción 森.png"_s);
     p.Recurso(u"Graphics/Pictures/Sub"_s, u"oculto.png"_s);  // below a resource folder: not listed
     p.Recurso(u"Graphics/Animations"_s, u"001-Golpe.png"_s);
-    p.Recurso(u"Graphics/Otros"_s, u"ajeno.png"_s);          // not a resource folder
-    QDir().mkpath(p.Carpeta() + u"Graphics/Fogs"_s);             // empty
+    p.Recurso(u"Graphics/Otros"_s, u"ajeno.png"_s);   // not a resource folder
+    QDir().mkpath(p.Carpeta() + u"Graphics/Fogs"_s);  // empty
     QDir().mkpath(p.Carpeta() + u"Data"_s);
 
     Ventana v;
     v.Analizar(p.Ruta());
-    QCOMPARE(v.Lista(), (QStringList{
-        u"Graphics/Animations/001-Golpe.png"_s,
-        u"Graphics/Pictures/A sin extension"_s, u"Graphics/Pictures/b.txt"_s,
-        u"Graphics/Pictures/Canción 森.png"_s,
-        u"Graphics/Windowskins/Ventana.png"_s,
-        u"Audio/BGM/Batalla.mp3"_s, u"Audio/ME/Fanfarria.mid"_s, u"Audio/BGS/Lluvia.ogg"_s,
-        u"Audio/SE/Cursor.wav"_s}));
+    QCOMPARE(v.Lista(),
+             (QStringList{u"Graphics/Animations/001-Golpe.png"_s, u"Graphics/Pictures/A sin extension"_s,
+                          u"Graphics/Pictures/b.txt"_s, u"Graphics/Pictures/Canción 森.png"_s,
+                          u"Graphics/Windowskins/Ventana.png"_s, u"Audio/BGM/Batalla.mp3"_s,
+                          u"Audio/ME/Fanfarria.mid"_s, u"Audio/BGS/Lluvia.ogg"_s, u"Audio/SE/Cursor.wav"_s}));
     QCOMPARE(v.ventana->Abierto->text(), p.Ruta());
     QVERIFY(v.AccionesHabilitadas());
     QVERIFY(v.plataforma.cajas.empty());
@@ -151,8 +152,8 @@ void PruebaAnalisis::escaneoCasosLimite()
 {
     ProyectoPrueba p;
     const QString g = u"Graphics/Battlers"_s;
-    for (const char* nombre : {"Fighter.png", "Fight.png", "Mago.png", "mago2.png", "Title.jpeg", ".png",
-                               "Canción.ogg", "森.png", "Nulo.png", "Nada.png"})
+    for (const char* nombre : {"Fighter.png", "Fight.png", "Mago.png", "mago2.png", "Title.jpeg", ".png", "Canción.ogg",
+                               "森.png", "Nulo.png", "Nada.png"})
         p.Recurso(g, QString::fromUtf8(nombre));
     p.Dato(u"Map001.rxdata"_s, Marshal("SuperFighter01") + Marshal("MAGO2"));
     p.Dato(u"Map002.rxdata"_s, QByteArray("Title", 5) + QByteArray("\0Nu\0Nulo\0", 9) + Marshal("Canción"));
@@ -245,22 +246,32 @@ void PruebaAnalisis::carpetaDatosVacia()
 void PruebaAnalisis::errores_data()
 {
     QTest::addColumn<QString>("caso");
-    QTest::addColumn<QString>("ruta");     // relative to the project
+    QTest::addColumn<QString>("ruta");  // relative to the project
     QTest::addColumn<QString>("motivo");
-    QTest::newRow("no Data folder") << "sin datos" << "Data" << "no existe";
-    QTest::newRow("Data is a file") << "datos archivo" << "Data" << "no es una carpeta";
-    QTest::newRow("resource folder is a file") << "recursos archivo" << "Graphics/Icons" << "no es una carpeta";
+    QTest::newRow("no Data folder") << "sin datos"
+                                    << "Data"
+                                    << "no existe";
+    QTest::newRow("Data is a file") << "datos archivo"
+                                    << "Data"
+                                    << "no es una carpeta";
+    QTest::newRow("resource folder is a file") << "recursos archivo"
+                                               << "Graphics/Icons"
+                                               << "no es una carpeta";
 #ifdef Q_OS_UNIX
-    QTest::newRow("resource folder in a link loop") << "recursos ciclo" << "Graphics/Icons"
+    QTest::newRow("resource folder in a link loop") << "recursos ciclo"
+                                                    << "Graphics/Icons"
                                                     << "los enlaces simbólicos forman un ciclo";
 #endif
 #ifdef Q_OS_UNIX
     // Listed but not searched: the names are there, the files out of reach.
-    QTest::newRow("Data can't be searched") << "datos sin busqueda" << "Data/Map001.rxdata" << "permiso denegado";
+    QTest::newRow("Data can't be searched") << "datos sin busqueda"
+                                            << "Data/Map001.rxdata"
+                                            << "permiso denegado";
 #endif
 #ifdef Q_OS_LINUX
     // Reading a process's memory at address 0 fails even for root.
-    QTest::newRow("unreadable data file") << "dato ilegible" << "Data/Map002.rxdata"
+    QTest::newRow("unreadable data file") << "dato ilegible"
+                                          << "Data/Map002.rxdata"
                                           << "error de lectura o escritura en el disco";
 #endif
 }
@@ -276,9 +287,10 @@ void PruebaAnalisis::errores()
         // dropped to an ordinary user.
         QProcess hijo;
         hijo.setProcessChannelMode(QProcess::MergedChannels);
-        hijo.start(u"setpriv"_s, {u"--reuid=65534"_s, u"--regid=65534"_s, u"--clear-groups"_s, u"--"_s,
-                                  QCoreApplication::applicationFilePath(),
-                                  u"errores:"_s + QString::fromLatin1(QTest::currentDataTag())});
+        hijo.start(u"setpriv"_s,
+                   {u"--reuid=65534"_s, u"--regid=65534"_s, u"--clear-groups"_s, u"--"_s,
+                    QCoreApplication::applicationFilePath(),
+                    u"errores:"_s + QString::fromLatin1(QTest::currentDataTag())});
         if (!hijo.waitForStarted() || !hijo.waitForFinished(60000) || hijo.exitStatus() != QProcess::NormalExit
             || hijo.exitCode() == 126 || hijo.exitCode() == 127)
             QSKIP("no ordinary user to run this case as");
@@ -315,7 +327,8 @@ void PruebaAnalisis::errores()
     QCOMPARE(caja.titulo, u"Error..."_s);
     QVERIFY2(caja.texto.contains(u"\r\n"_s + p.Carpeta() + ruta + u"\r\nMotivo: "_s + motivo + u".\r\n"_s),
              qPrintable(caja.texto));
-    QVERIFY(caja.texto.endsWith(u"El análisis se ha detenido: la lista no se podrá usar hasta completar un nuevo análisis."_s));
+    QVERIFY(caja.texto.endsWith(
+        u"El análisis se ha detenido: la lista no se podrá usar hasta completar un nuevo análisis."_s));
     // Nothing from an unfinished analysis can be acted upon.
     QVERIFY(!v.AccionesHabilitadas());
     QVERIFY(!v.ventana->AnalisisEnCurso());
@@ -334,10 +347,10 @@ void PruebaAnalisis::entradasRarasEnDatos()
     p.Dato(u"Map001.rxdata"_s, Marshal("Niebla"));
     const fs::path datos = RutaNativa(p.Carpeta() + u"Data"_s);
     fs::create_directory(datos / "Carpeta");
-    fs::create_symlink("/dev/zero", datos / "Cero.rxdata");       // endless: a device, not a file
-    fs::create_symlink("Ciclo.rxdata", datos / "Ciclo.rxdata");   // a loop
-    fs::create_symlink("NoEsta.rxdata", datos / "Roto.rxdata");   // dangling
-    fs::create_symlink(RutaNativa(otro), datos / "Enlace.rxdata"); // a file elsewhere: read
+    fs::create_symlink("/dev/zero", datos / "Cero.rxdata");         // endless: a device, not a file
+    fs::create_symlink("Ciclo.rxdata", datos / "Ciclo.rxdata");     // a loop
+    fs::create_symlink("NoEsta.rxdata", datos / "Roto.rxdata");     // dangling
+    fs::create_symlink(RutaNativa(otro), datos / "Enlace.rxdata");  // a file elsewhere: read
     QVERIFY(mkfifo((datos / "Tuberia.rxdata").c_str(), 0600) == 0);
 
     Ventana v;
@@ -364,8 +377,16 @@ void PruebaAnalisis::nombresQueNoSonTexto()
     fs::create_directories(datos);
     for (const char* nombre : {"Mal\xff.png", "Bien.png", "Humo\xf1.png", "Cura.png"})
         std::ofstream(iconos / nombre) << "x";
-    std::ofstream(datos / "Map\xff" "02.rxdata", std::ios::binary) << Marshal("Bien").toStdString();
-    std::ofstream(datos / "Mapa \xf1" "and\xfa.rxdata", std::ios::binary) << Marshal("Humo\xf1").toStdString();
+    std::ofstream(datos
+                      / "Map\xff"
+                        "02.rxdata",
+                  std::ios::binary)
+        << Marshal("Bien").toStdString();
+    std::ofstream(datos
+                      / "Mapa \xf1"
+                        "and\xfa.rxdata",
+                  std::ios::binary)
+        << Marshal("Humo\xf1").toStdString();
     std::ofstream(datos / "Map003.rxdata", std::ios::binary) << Marshal("Cura\xef\xbf\xbd").toStdString();
     Ventana v;
     v.Analizar(p.Ruta());
@@ -374,8 +395,13 @@ void PruebaAnalisis::nombresQueNoSonTexto()
     QCOMPARE(v.Lista(), (QStringList{u"Graphics/Icons/Mal\uFFFD.png"_s}));
     QVERIFY(v.AccionesHabilitadas());
     // QTemporaryDir can't remove what it can't name.
-    for (const fs::path& ruta : {iconos / "Mal\xff.png", iconos / "Humo\xf1.png", datos / "Map\xff" "02.rxdata",
-                                 datos / "Mapa \xf1" "and\xfa.rxdata"})
+    for (const fs::path& ruta : {iconos / "Mal\xff.png", iconos / "Humo\xf1.png",
+                                 datos
+                                     / "Map\xff"
+                                       "02.rxdata",
+                                 datos
+                                     / "Mapa \xf1"
+                                       "and\xfa.rxdata"})
         fs::remove(ruta);
 #endif
 }
@@ -449,7 +475,7 @@ struct ProyectoAzar {
 ProyectoAzar Azar(std::mt19937& azar)
 {
     static const QStringList trozos = {u"Fighter"_s, u"Fight"_s, u"er"_s, u"01"_s, u"Su"_s, u"per"_s, u"ñ"_s,
-                                       u"森"_s, u"a"_s, u"A"_s, u" "_s, u"."_s, u"-"_s};
+                                       u"森"_s,      u"a"_s,     u"A"_s,  u" "_s,  u"."_s,  u"-"_s};
     static const QStringList extensiones = {u".png"_s, u".jpeg"_s, u".ogg"_s, u""_s, u".a.b"_s};
     const auto al = [&](int n) { return int(azar() % unsigned(n)); };
     ProyectoAzar p;
@@ -470,11 +496,12 @@ ProyectoAzar Azar(std::mt19937& azar)
     }
     // The catalogue's order: folder by folder, names as the listing sorts them.
     for (int c = 0; c < 3; ++c) {
-        std::sort(porCarpeta[size_t(c)].begin(), porCarpeta[size_t(c)].end(), [](const QByteArray& a, const QByteArray& b) {
-            const QString qa = QString::fromUtf8(a), qb = QString::fromUtf8(b);
-            const int comparacion = QString::compare(qa, qb, Qt::CaseInsensitive);
-            return comparacion != 0 ? comparacion < 0 : qa < qb;
-        });
+        std::sort(porCarpeta[size_t(c)].begin(), porCarpeta[size_t(c)].end(),
+                  [](const QByteArray& a, const QByteArray& b) {
+                      const QString qa = QString::fromUtf8(a), qb = QString::fromUtf8(b);
+                      const int comparacion = QString::compare(qa, qb, Qt::CaseInsensitive);
+                      return comparacion != 0 ? comparacion < 0 : qa < qb;
+                  });
         for (const QByteArray& nombre : porCarpeta[size_t(c)])
             p.lista.push_back(CarpetasRecursos()[size_t(c * 8)].toStdString() + "/" + nombre.toStdString());
     }

@@ -23,13 +23,27 @@ void PruebaRutas::separarRutas_data()
     QTest::addColumn<QString>("ruta");
     QTest::addColumn<QString>("carpeta");
     QTest::addColumn<QString>("nombre");
-    QTest::newRow("project") << "/juegos/Demo/Game.rxproj" << "/juegos/Demo/" << "Game.rxproj";
-    QTest::newRow("item") << "Audio/SE/Cursor.wav" << "Audio/SE/" << "Cursor.wav";
-    QTest::newRow("no separator") << "Game.rxproj" << "" << "Game.rxproj";
-    QTest::newRow("empty") << "" << "" << "";
-    QTest::newRow("trailing") << "/juegos/" << "/juegos/" << "";
-    QTest::newRow("backslash in a name") << "Graphics/Icons/a\\b.png" << "Graphics/Icons/" << "a\\b.png";
-    QTest::newRow("non-ASCII") << "/juegos/Canción/森.png" << "/juegos/Canción/" << "森.png";
+    QTest::newRow("project") << "/juegos/Demo/Game.rxproj"
+                             << "/juegos/Demo/"
+                             << "Game.rxproj";
+    QTest::newRow("item") << "Audio/SE/Cursor.wav"
+                          << "Audio/SE/"
+                          << "Cursor.wav";
+    QTest::newRow("no separator") << "Game.rxproj"
+                                  << ""
+                                  << "Game.rxproj";
+    QTest::newRow("empty") << ""
+                           << ""
+                           << "";
+    QTest::newRow("trailing") << "/juegos/"
+                              << "/juegos/"
+                              << "";
+    QTest::newRow("backslash in a name") << "Graphics/Icons/a\\b.png"
+                                         << "Graphics/Icons/"
+                                         << "a\\b.png";
+    QTest::newRow("non-ASCII") << "/juegos/Canción/森.png"
+                               << "/juegos/Canción/"
+                               << "森.png";
 }
 
 void PruebaRutas::separarRutas()
@@ -46,15 +60,24 @@ void PruebaRutas::claves_data()
 {
     QTest::addColumn<QString>("nombre");
     QTest::addColumn<QString>("clave");
-    QTest::newRow("png") << "Fighter.png" << "Fighter";
-    QTest::newRow("long extension") << "Title.jpeg" << "Title";
-    QTest::newRow("several dots") << "001-Fighter.01.png" << "001-Fighter.01";
-    QTest::newRow("no dot") << "LEEME" << "LEEME";
-    QTest::newRow("only an extension") << ".png" << "";
-    QTest::newRow("short") << "a.b" << "a";
-    QTest::newRow("trailing dot") << "Cursor." << "Cursor";
-    QTest::newRow("upper-case extension") << "Boss.PNG" << "Boss";
-    QTest::newRow("non-ASCII") << "Canción 森.ogg" << "Canción 森";
+    QTest::newRow("png") << "Fighter.png"
+                         << "Fighter";
+    QTest::newRow("long extension") << "Title.jpeg"
+                                    << "Title";
+    QTest::newRow("several dots") << "001-Fighter.01.png"
+                                  << "001-Fighter.01";
+    QTest::newRow("no dot") << "LEEME"
+                            << "LEEME";
+    QTest::newRow("only an extension") << ".png"
+                                       << "";
+    QTest::newRow("short") << "a.b"
+                           << "a";
+    QTest::newRow("trailing dot") << "Cursor."
+                                  << "Cursor";
+    QTest::newRow("upper-case extension") << "Boss.PNG"
+                                          << "Boss";
+    QTest::newRow("non-ASCII") << "Canción 森.ogg"
+                               << "Canción 森";
 }
 
 void PruebaRutas::claves()
@@ -73,8 +96,9 @@ void PruebaRutas::lineaProgreso()
     QCOMPARE(LineaProgreso(3, 3, 5, 12).section(u" - "_s, 2), u"100% del analisis completado"_s);
     // Done over total, times 100, in double precision, truncated: 0.29*100 is 28.999...
     QCOMPARE(LineaProgreso(29, 100, 0, 0).section(u" - "_s, 2), u"28% del analisis completado"_s);
-    QCOMPARE(LineaProgreso(1, 1000, 40000, 40000),
-             u"1 de 1000 archivos de datos verificados - 40000 de 40000 recursos utilizados - 0% del analisis completado"_s);
+    QCOMPARE(
+        LineaProgreso(1, 1000, 40000, 40000),
+        u"1 de 1000 archivos de datos verificados - 40000 de 40000 recursos utilizados - 0% del analisis completado"_s);
 }
 
 void PruebaRutas::elementosDelCatalogo()

@@ -56,8 +56,7 @@ bool ProyectoPrueba::Existe(const QString& relativa) const
     return QFileInfo::exists(Carpeta() + relativa) || QFileInfo(Carpeta() + relativa).isSymLink();
 }
 
-Ventana::Ventana()
-    : ventana(std::make_unique<Principal>(plataforma))
+Ventana::Ventana() : ventana(std::make_unique<Principal>(plataforma))
 {
     QObject::connect(ventana->Analizando, &QLineEdit::textChanged, [this](const QString& t) { lineas << t; });
     ventana->show();
@@ -169,8 +168,7 @@ referencia::Resultado RecorrerEnMemoria(const std::vector<std::string>& lista, c
     for (std::size_t k = 0; k < datos.size(); ++k) {
         r.lineas.push_back(recorrido.Empezar().toStdString());
         std::optional<std::vector<int>> halladas;
-        while (!(halladas = lectores.Tomar(k, std::chrono::seconds(1)))) {
-        }
+        while (!(halladas = lectores.Tomar(k, std::chrono::seconds(1)))) {}
         recorrido.Aplicar(*halladas);
     }
     for (std::size_t i = 0; i < lista.size(); ++i)

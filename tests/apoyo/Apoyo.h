@@ -18,8 +18,8 @@
 class ProyectoPrueba {
 public:
     ProyectoPrueba();
-    QString Carpeta() const;                 // with a final separator
-    QString Ruta() const;                    // the project file
+    QString Carpeta() const;  // with a final separator
+    QString Ruta() const;     // the project file
     // Writes a file below the project (creating its folders); returns its full path.
     QString Escribir(const QString& relativa, const QByteArray& contenido = {});
     QString Recurso(const QString& carpeta, const QString& nombre, const QByteArray& contenido = {});
@@ -39,7 +39,7 @@ struct Ventana {
     // Opens the project through Abrir, as a user would, and waits for the end.
     void Analizar(const QString& rutaProyecto);
     QStringList Lista() const;
-    int Seleccion() const;  // selected row, -1 for none
+    int Seleccion() const;             // selected row, -1 for none
     bool AccionesHabilitadas() const;  // all five (list and four actions), checked to agree
 };
 

@@ -38,8 +38,8 @@ public:
     std::vector<Programa> programas;
     QString carpetaAplicacion;
     int bombeos = 0;
-    bool procesarEventos = false;           // also let Qt handle its events
-    std::function<void(int)> alBombear;     // runs inside the n-th pump (1-based)
+    bool procesarEventos = false;        // also let Qt handle its events
+    std::function<void(int)> alBombear;  // runs inside the n-th pump (1-based)
     std::function<void(const Caja&)> alMostrarCaja;
 
     std::optional<QString> ShowOpen(QWidget*, const DialogoAbrir& d) override

@@ -11,9 +11,9 @@
 namespace referencia {
 
 struct Resultado {
-    std::vector<std::string> lista;    // items left, in order (UTF-8 "Folder/Sub/name.ext")
-    std::vector<std::string> lineas;   // one progress line per data file, in order
-    int seleccion = -1;                // selected index at the end, -1 = none
+    std::vector<std::string> lista;   // items left, in order (UTF-8 "Folder/Sub/name.ext")
+    std::vector<std::string> lineas;  // one progress line per data file, in order
+    int seleccion = -1;               // selected index at the end, -1 = none
 };
 
 // The search key of an item: the file name (the text after the item's last '/')

@@ -261,7 +261,10 @@ void PruebaArchivos::abrirConElEscritorio()
     };
     const char* const nombres[] = {
         "/juegos/-x & rm -rf ~; echo $HOME `id` \"a\" 'b' | c.png",
-        "/juegos/x\ny.png", "/juegos/x\r\n.png", "/juegos/Canción 100%.png", "/juegos/a#b?c.png",
+        "/juegos/x\ny.png",
+        "/juegos/x\r\n.png",
+        "/juegos/Canción 100%.png",
+        "/juegos/a#b?c.png",
 #ifdef Q_OS_LINUX
         "/juegos/Mal\xff.png",
 #endif

@@ -76,12 +76,15 @@ void PruebaPrincipal::estadoAlArrancar()
     QVERIFY(!w.Abierto->isVisible() && !w.Temporal->isVisible());
 
     const std::pair<QLabel*, QString> textos[] = {
-        {w.Espacio, u"Ver espacio ahorrado"_s}, {w.Quitar, u"Quitar de la lista"_s},
-        {w.Ejecutar, u"Abrir Archivo"_s}, {w.Borrar, u"Borrar Recursos"_s}, {w.Abrir, u"Abrir"_s},
-        {w.Texto4, u"Se recomienda realizar una copia de seguridad de su proyecto antes de proceder con el borrado."_s},
-        {w.Label1, u"Paso 3: Confirme la eliminación de los recursos de la lista:"_s},
-        {w.Texto2, u"Paso 2: Revisa la lista de recursos no utilizados:"_s},
-        {w.Texto1, u"Paso 1: Elige tu proyecto del Rpg Maker Xp:"_s},
+        { w.Espacio,                                                                           u"Ver espacio ahorrado"_s},
+        {  w.Quitar,                                                                             u"Quitar de la lista"_s},
+        {w.Ejecutar,                                                                                  u"Abrir Archivo"_s},
+        {  w.Borrar,                                                                                u"Borrar Recursos"_s},
+        {   w.Abrir,                                                                                          u"Abrir"_s},
+        {  w.Texto4, u"Se recomienda realizar una copia de seguridad de su proyecto antes de proceder con el borrado."_s},
+        {  w.Label1,                                  u"Paso 3: Confirme la eliminación de los recursos de la lista:"_s},
+        {  w.Texto2,                                             u"Paso 2: Revisa la lista de recursos no utilizados:"_s},
+        {  w.Texto1,                                                    u"Paso 1: Elige tu proyecto del Rpg Maker Xp:"_s},
     };
     for (const auto& [etiqueta, texto] : textos) {
         QCOMPARE(etiqueta->text(), texto);
@@ -90,8 +93,8 @@ void PruebaPrincipal::estadoAlArrancar()
     // Every control can be found by its name, by code and by assistive tools
     // (which read it as the control's description).
     for (const char* nombre : {"Temporal", "Dialogos", "Abierto", "Analizando", "Recursos", "Shape5", "Espacio",
-                               "Shape4", "Quitar", "Shape3", "Ejecutar", "Shape2", "Borrar", "Shape1", "Abrir",
-                               "Texto4", "TextoA", "Label1", "Texto3", "Texto2", "Texto1"}) {
+                               "Shape4",   "Quitar",   "Shape3",  "Ejecutar",   "Shape2",   "Borrar", "Shape1",
+                               "Abrir",    "Texto4",   "TextoA",  "Label1",     "Texto3",   "Texto2", "Texto1"}) {
         auto* control = w.findChild<QObject*>(QString::fromLatin1(nombre));
         QVERIFY2(control, nombre);
         if (auto* widget = qobject_cast<QWidget*>(control))
@@ -169,7 +172,8 @@ void PruebaPrincipal::terminarCierraLaVentana()
     Ventana v;
     ContadorCierres contador;
     v.ventana->installEventFilter(&contador);
-    struct sigaction antes {}, despues {};
+    struct sigaction antes {
+    }, despues{};
     QCOMPARE(::sigaction(SIGTERM, nullptr, &antes), 0);
     {
         CierrePorSenal cierre(*v.ventana);
@@ -224,26 +228,26 @@ void PruebaPrincipal::disposicion()
     };
     const Qt::Alignment izq = Qt::AlignLeft, centro = Qt::AlignHCenter, der = Qt::AlignRight;
     const Fila filas[] = {
-        {"Temporal",   5400, 4680, 3015,  975, 0,     Normal,       false, {},      3},
-        {"Abierto",    5400, 4320, 3015,  285, 0,     Normal,       false, {},      2},
-        {"Analizando",  120, 1200, 8535,  285, 0,     Verde,        true,  centro,  1},
-        {"Recursos",    120, 3120, 8535, 3735, 0,     Verde,        true,  {},      0},
-        {"Shape5",     3720, 6960, 1815,  255, 0,     Transparente, false, {},     -1},
-        {"Espacio",    3720, 6960, 1815,  255, 8.25,  Verde,        true,  centro, 14},
-        {"Shape4",     1920, 6960, 1815,  255, 0,     Transparente, false, {},     -1},
-        {"Quitar",     1920, 6960, 1815,  255, 8.25,  Verde,        true,  centro, 13},
-        {"Shape3",      120, 6960, 1815,  255, 0,     Transparente, false, {},     -1},
-        {"Ejecutar",    120, 6960, 1815,  255, 8.25,  Verde,        true,  centro, 12},
-        {"Shape2",      120, 8280, 8535,  495, 0,     Transparente, false, {},     -1},
-        {"Borrar",      120, 8280, 8535,  495, 15.75, Verde,        true,  centro, 11},
-        {"Shape1",      120,  600, 8535,  495, 0,     Transparente, false, {},     -1},
-        {"Abrir",       120,  600, 8535,  495, 15.75, Verde,        true,  centro, 10},
-        {"Texto4",      480, 7920, 7695,  255, 0,     Transparente, true,  centro,  9},
-        {"TextoA",     5640, 6960, 3015,  255, 0,     Transparente, true,  der,     8},
-        {"Label1",      120, 7440, 8175,  495, 14.25, Transparente, true,  izq,     7},
-        {"Texto3",      480, 2160, 7815,  975, 0,     Transparente, true,  centro,  6},
-        {"Texto2",      120, 1680, 7095,  495, 14.25, Transparente, true,  izq,     5},
-        {"Texto1",      120,  120, 7095,  495, 14.25, Transparente, true,  izq,     4},
+        {  "Temporal", 5400, 4680, 3015,  975,     0,       Normal, false,     {},  3},
+        {   "Abierto", 5400, 4320, 3015,  285,     0,       Normal, false,     {},  2},
+        {"Analizando",  120, 1200, 8535,  285,     0,        Verde,  true, centro,  1},
+        {  "Recursos",  120, 3120, 8535, 3735,     0,        Verde,  true,     {},  0},
+        {    "Shape5", 3720, 6960, 1815,  255,     0, Transparente, false,     {}, -1},
+        {   "Espacio", 3720, 6960, 1815,  255,  8.25,        Verde,  true, centro, 14},
+        {    "Shape4", 1920, 6960, 1815,  255,     0, Transparente, false,     {}, -1},
+        {    "Quitar", 1920, 6960, 1815,  255,  8.25,        Verde,  true, centro, 13},
+        {    "Shape3",  120, 6960, 1815,  255,     0, Transparente, false,     {}, -1},
+        {  "Ejecutar",  120, 6960, 1815,  255,  8.25,        Verde,  true, centro, 12},
+        {    "Shape2",  120, 8280, 8535,  495,     0, Transparente, false,     {}, -1},
+        {    "Borrar",  120, 8280, 8535,  495, 15.75,        Verde,  true, centro, 11},
+        {    "Shape1",  120,  600, 8535,  495,     0, Transparente, false,     {}, -1},
+        {     "Abrir",  120,  600, 8535,  495, 15.75,        Verde,  true, centro, 10},
+        {    "Texto4",  480, 7920, 7695,  255,     0, Transparente,  true, centro,  9},
+        {    "TextoA", 5640, 6960, 3015,  255,     0, Transparente,  true,    der,  8},
+        {    "Label1",  120, 7440, 8175,  495, 14.25, Transparente,  true,    izq,  7},
+        {    "Texto3",  480, 2160, 7815,  975,     0, Transparente,  true, centro,  6},
+        {    "Texto2",  120, 1680, 7095,  495, 14.25, Transparente,  true,    izq,  5},
+        {    "Texto1",  120,  120, 7095,  495, 14.25, Transparente,  true,    izq,  4},
     };
     const QColor navy(0, 0, 0x80), verde(0xC0, 0xFF, 0xC0);
     for (const Fila& fila : filas) {
@@ -253,8 +257,7 @@ void PruebaPrincipal::disposicion()
         });
         auto* control = w.findChild<QWidget*>(QString::fromLatin1(fila.nombre), Qt::FindDirectChildrenOnly);
         QVERIFY2(control, fila.nombre);
-        QCOMPARE(control->geometry(),
-                 QRect(fila.izquierda / 15, fila.arriba / 15, fila.ancho / 15, fila.alto / 15));
+        QCOMPARE(control->geometry(), QRect(fila.izquierda / 15, fila.arriba / 15, fila.ancho / 15, fila.alto / 15));
         if (fila.puntos > 0) {
             QCOMPARE(control->font().family(), u"Comic Sans MS"_s);
             QCOMPARE(control->font().pointSizeF(), fila.puntos);
@@ -345,15 +348,13 @@ void PruebaPrincipal::pixeles()
     Ventana v;
     Principal& w = *v.ventana;
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    const auto color = [&](QPoint p) {
-        return w.grab().toImage().pixelColor(p * w.devicePixelRatioF());
-    };
+    const auto color = [&](QPoint p) { return w.grab().toImage().pixelColor(p * w.devicePixelRatioF()); };
     const QColor cian(0xC0, 0xFF, 0xFF), verde(0xC0, 0xFF, 0xC0);
-    QCOMPARE(color(QPoint(580, 2)), cian);                       // free corner
+    QCOMPARE(color(QPoint(580, 2)), cian);  // free corner
     for (bool habilitada : {false, true}) {
         w.HabilitarAcciones(habilitada);
         const QRect r = w.Quitar->geometry();
-        QCOMPARE(color(r.topLeft() + QPoint(3, 3)), verde);          // inside the label-button
+        QCOMPARE(color(r.topLeft() + QPoint(3, 3)), verde);            // inside the label-button
         const QColor borde = color(QPoint(r.left(), r.center().y()));  // on its outline
         QVERIFY2(borde.lightness() < 60, qPrintable(borde.name()));
         QCOMPARE(color(QPoint(r.center().x(), r.bottom())).lightness() < 60, true);
@@ -416,7 +417,8 @@ void PruebaPrincipal::accesible()
     p.Dato(u"Map001.rxdata"_s, "\x04\x08 Puerta");
     u.Analizar(p.Ruta());
     QVERIFY(u.AccionesHabilitadas());
-    const QString linea = u"1 de 1 archivos de datos verificados - 0 de 2 recursos utilizados - 100% del analisis completado"_s;
+    const QString linea =
+        u"1 de 1 archivos de datos verificados - 0 de 2 recursos utilizados - 100% del analisis completado"_s;
     QCOMPARE(w.Analizando->text(), linea);
     QCOMPARE(nombre(w.Analizando), linea);
     QCOMPARE(QAccessible::queryAccessibleInterface(w.Analizando)->text(QAccessible::Value), linea);
