@@ -52,7 +52,8 @@ public:
     // Starts the batch file at `ruta`, which opens `archivo` with the
     // application associated with its type, and returns at once. The opener
     // is handed `archivo` itself, the native path of the file meant, and
-    // never a path read back from the batch file's text.
+    // never a path read back from the batch file's text. The window style is
+    // recorded only: the desktop's opener shows no console window to hide.
     virtual void Shell(const QString& ruta, int estiloVentana, const std::filesystem::path& archivo) = 0;
     // A folder where the program may write its own files.
     virtual QString CarpetaAplicacion() = 0;

@@ -2,6 +2,7 @@
 // drives it, on real folders.
 #include "apoyo/Apoyo.h"
 #include "apoyo/Referencia.h"
+#include "analysis/Recorrido.h"
 #include "analysis/Catalogo.h"
 #include "window/Controles.h"
 
@@ -13,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <thread>
 #include <set>
 
 #include <QSignalSpy>
@@ -56,6 +58,7 @@ private slots:
     void clicsDuranteElAnalisis();
     void cerrarDuranteElAnalisis();
     void igualQueElRecorridoSimple();
+    void lectoresEnOrden();
     void proyectosReales_data();
     void proyectosReales();
 };
@@ -567,6 +570,45 @@ void PruebaAnalisis::igualQueElRecorridoSimple()
             }
         }
     }
+}
+
+void PruebaAnalisis::lectoresEnOrden()
+{
+    // Results come back in file order whatever order the workers finish in:
+    // a later file that fails first does not hide an earlier failure.
+    const AutomataClaves automata(BloqueClaves(std::vector<std::string>{"Heroe"}));
+    const auto lector = [](std::size_t k, std::vector<char>&, const std::function<void(std::string_view)>& trozo) {
+        if (k == 1) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            throw ErrorArchivo(u"No se pudo leer el archivo de datos"_s, u"uno"_s, u"x"_s);
+        }
+        if (k == 3)
+            throw ErrorArchivo(u"No se pudo leer el archivo de datos"_s, u"tres"_s, u"x"_s);
+        trozo("..Heroe..");
+    };
+    LectoresDatos lectores(automata, 5, lector, 3);
+    QCOMPARE(lectores.Tomar(0, std::chrono::seconds(10)), std::optional<std::vector<int>>(std::vector<int>{0}));
+    try {
+        lectores.Tomar(1, std::chrono::seconds(10));
+        QFAIL("the failure of file 1 was not reported");
+    } catch (const ErrorArchivo& error) {
+        QCOMPARE(error.ruta, u"uno"_s);
+    }
+
+    // Closing the window mid-file: the workers stop within one piece.
+    std::atomic<int> trozos = 0;
+    {
+        LectoresDatos sinFin(automata, 2,
+                             [&](std::size_t, std::vector<char>&, const std::function<void(std::string_view)>& trozo) {
+                                 for (;;) {
+                                     trozo("abc");
+                                     ++trozos;
+                                 }
+                             });
+        while (trozos < 100)
+            std::this_thread::yield();
+    }
+    QVERIFY(trozos >= 100);
 }
 
 void PruebaAnalisis::proyectosReales_data()
