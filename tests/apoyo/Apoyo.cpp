@@ -130,7 +130,7 @@ QString ProyectoReal(const fs::path& fuente, const fs::path& destino)
         fs::create_directories(ruta.parent_path());
         std::ofstream(ruta).flush();
     }
-    fs::create_directory_symlink(fuente / "Data", destino / "Data");
+    fs::create_directory_symlink(fs::absolute(fuente) / "Data", destino / "Data");
     std::ofstream(destino / "Game.rxproj") << "RPGXP 1.02";
     return *TextoDeRuta(destino / "Game.rxproj");
 }
