@@ -2,13 +2,11 @@
 
 #include "analysis/Rutas.h"
 
-using namespace Qt::StringLiterals;
-
 #include <QListWidget>
 #include <QSignalBlocker>
-#include <QRegularExpression>
 #include <QVariant>
 
+#include <algorithm>
 #include <numeric>
 
 namespace {
@@ -65,7 +63,8 @@ BloqueClaves ClavesDeRecursos(const QListWidget& lista)
         const QVariant ruta = lista.item(i)->data(kRolRuta);
 #ifdef _WIN32
         const QString texto = ruta.toString();
-        const QByteArray nombre = texto.mid(texto.lastIndexOf(QRegularExpression(u"[\\\\/]"_s)) + 1).toUtf8();
+        // The last separator of either kind, with no regular expression built per entry.
+        const QByteArray nombre = texto.mid(std::max(texto.lastIndexOf(u'\\'), texto.lastIndexOf(u'/')) + 1).toUtf8();
 #else
         const QByteArray completa = ruta.toByteArray();
         const QByteArray nombre = completa.mid(completa.lastIndexOf('/') + 1);
