@@ -124,7 +124,12 @@ public:
 
 // Whether `ruta` (which need not exist) lies inside `carpeta` once every link
 // and ".." on the way to it is resolved; the last name of `ruta` is taken as it
-// stands, so a link there counts as inside.
+// stands, so a link there counts as inside. When that cannot be told (a folder
+// on the way cannot be searched, the disk fails), the answer is no and `ec`
+// holds the reason, which is then the user's to read, not "outside". Windows
+// links are not seen here (std::filesystem there resolves none of them): the
+// file service checks those on the handle it acts through.
+bool EstaDentroDe(const std::filesystem::path& carpeta, const std::filesystem::path& ruta, std::error_code& ec);
 bool EstaDentroDe(const std::filesystem::path& carpeta, const std::filesystem::path& ruta);
 
 // Reads a file from start to end in pieces into `bufer`, handing each piece to
