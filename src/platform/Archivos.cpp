@@ -207,6 +207,20 @@ std::uint64_t Archivo::Size() const
     return tamano;
 }
 
+QString Archivo::ShortPath() const
+{
+#ifdef _WIN32
+    const DWORD n = GetShortPathNameW(ruta_.c_str(), nullptr, 0);
+    if (n != 0) {
+        std::wstring corta(n, L'\0');
+        const DWORD escritos = GetShortPathNameW(ruta_.c_str(), corta.data(), n);
+        if (escritos != 0 && escritos < n)
+            return QString::fromWCharArray(corta.data(), qsizetype(escritos));
+    }
+#endif
+    return Path();
+}
+
 // ---------------------------------------------------------------- Carpeta
 
 Carpeta::Carpeta(fs::path ruta, QString rutaTexto) : ruta_(std::move(ruta)), rutaTexto_(std::move(rutaTexto)) {}
@@ -273,6 +287,15 @@ FlujoTexto::FlujoTexto(fs::path ruta, QString rutaTexto) : ruta_(std::move(ruta)
 void FlujoTexto::WriteLine(const QString& linea)
 {
     const QByteArray bytes = linea.toUtf8() + "\r\n";
+    errno = 0;
+    salida_.write(bytes.constData(), bytes.size());
+    if (!salida_)
+        Fallar(u"No se pudo escribir el archivo"_s, rutaTexto_, errno);
+}
+
+void FlujoTexto::WriteLineLocal(const QString& linea)
+{
+    const QByteArray bytes = linea.toLocal8Bit() + "\r\n";
     errno = 0;
     salida_.write(bytes.constData(), bytes.size());
     if (!salida_)

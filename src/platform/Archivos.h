@@ -63,8 +63,9 @@ public:
     const Nativo& NativaTexto() const { return ruta_; }
     std::filesystem::path Nativa() const { return ruta_; }
     std::uint64_t Size() const;
-    // There are no 8.3 names here: the full path is the short one.
-    QString ShortPath() const { return Path(); }
+    // The path in 8.3 names where the volume keeps them, which any code page
+    // can spell; else (and off Windows, where there are none) the full path.
+    QString ShortPath() const;
 
 private:
     Archivo() = default;
@@ -92,6 +93,9 @@ class FlujoTexto {
 public:
     FlujoTexto(std::filesystem::path ruta, QString rutaTexto);
     void WriteLine(const QString& linea);  // UTF-8, ended by CR LF
+    // In the system's 8-bit encoding, as cmd reads a batch file: the ANSI code
+    // page on Windows. Ended by CR LF.
+    void WriteLineLocal(const QString& linea);
     void Close();
 
 private:

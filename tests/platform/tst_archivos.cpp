@@ -323,8 +323,35 @@ void PruebaArchivos::escribirTexto()
     QFile f(ruta);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), QByteArray("start /b.png\r\n"));
+    f.close();
     QVERIFY_THROWS_EXCEPTION(ErrorArchivo, s.CreateTextFile(ruta, false));
     QVERIFY_THROWS_EXCEPTION(ErrorArchivo, s.CreateTextFile(dir.path() + u"/no/hay/x.bat"_s, true));
+
+    // A batch file's line is 8-bit text as cmd reads it: the ANSI code page
+    // on Windows (1252 under Wine's default), the local encoding elsewhere.
+    {
+        auto f = s.CreateTextFile(ruta, true);
+        f->WriteLineLocal(u"start \"\" \"C:\\Juegos\\Dragón.png\""_s);
+        f->Close();
+    }
+    QVERIFY(f.open(QIODevice::ReadOnly));
+#ifdef Q_OS_WIN
+    if (GetACP() == 1252)
+        QCOMPARE(f.readAll(), QByteArray("start \"\" \"C:\\Juegos\\Drag\xf3n.png\"\r\n"));
+#else
+    QCOMPARE(f.readAll(), QByteArray("start \"\" \"C:\\Juegos\\Drag\xc3\xb3n.png\"\r\n"));
+#endif
+    f.close();
+
+    // The program's folder when a file can be written there, else the
+    // fallback, made as needed; here a "folder" that is a file takes none.
+    const QString propia = QDir::toNativeSeparators(dir.path());
+    const QString respaldo = dir.path() + u"/datos/Mondrix"_s;
+    QCOMPARE(CarpetaParaEscribir(dir.path(), respaldo), propia);
+    QCOMPARE(CarpetaParaEscribir(ruta, respaldo), QDir::toNativeSeparators(respaldo));
+    QVERIFY(QFileInfo(respaldo).isDir());
+    QCOMPARE(CarpetaParaEscribir(ruta, ruta + u"/datos"_s), QDir::toNativeSeparators(ruta));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{u"temporal.bat"_s});  // no trial file left
 }
 
 void PruebaArchivos::dentroDeLaCarpeta()
