@@ -120,12 +120,15 @@ namespace {
     case ERROR_GEN_FAILURE:
         codigo = std::errc::io_error;
         break;
-    default:
+    default: {
         // Not through MotivoEnEspanol: mingw's system category may take a
-        // Windows number for the errno of the same value.
-        throw ErrorArchivo(contexto, ruta,
-                           u"error del sistema ("_s
-                               + QString::fromLocal8Bit(std::system_category().message(int(numero))).trimmed() + u')');
+        // Windows number for the errno of the same value. The system's own
+        // text ends in a full stop, which the message adds.
+        QString texto = QString::fromLocal8Bit(std::system_category().message(int(numero))).trimmed();
+        if (texto.endsWith(u'.'))
+            texto.chop(1);
+        throw ErrorArchivo(contexto, ruta, u"error del sistema ("_s + texto + u')');
+    }
     }
     throw ErrorArchivo(contexto, ruta, MotivoEnEspanol(std::make_error_code(codigo)));
 }
