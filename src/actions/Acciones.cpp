@@ -22,6 +22,11 @@ QString ResumenFallos(const std::vector<ErrorArchivo>& fallos, int cuantos)
     return texto;
 }
 
+QString LineaDeLote(const QString& ruta)
+{
+    return u"start \"\" \""_s + QString(ruta).replace(u'%', u"%%"_s) + u'"';
+}
+
 std::filesystem::path RelativaDelRecurso(const std::filesystem::path& proyecto, const QListWidgetItem& item,
                                          const QString& contexto, const QString& ruta)
 {

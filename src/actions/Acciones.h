@@ -27,3 +27,9 @@ QString ResumenFallos(const std::vector<ErrorArchivo>& fallos, int cuantos = 5);
 // catalogue entry of this project is refused, in the words of `contexto`.
 std::filesystem::path RelativaDelRecurso(const std::filesystem::path& proyecto, const QListWidgetItem& item,
                                          const QString& contexto, const QString& ruta);
+
+// The batch file's one line that opens `ruta` with its application: cmd's
+// `start`, an empty window title first, the path in quotes (where blanks,
+// "&" and "^" are plain characters) and every "%" doubled, since a batch file
+// reads "%" as the start of a variable even there.
+QString LineaDeLote(const QString& ruta);

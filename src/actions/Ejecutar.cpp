@@ -1,6 +1,7 @@
 // Opening a listed file with the application the desktop associates with it.
 #include "window/Principal.h"
 
+#include "actions/Acciones.h"
 #include "platform/Archivos.h"
 #include "platform/Plataforma.h"
 #include "window/ListaRecursos.h"
@@ -31,10 +32,17 @@ void Principal::AbrirSeleccionado()
         // Looked up first, so that a missing file leaves the last batch file
         // as it was; by the path the entry carries, not by its text.
         const Archivo archivo = SistemaArchivos->GetFile(RutaDeRecurso(item), ruta);
-        auto flujo = SistemaArchivos->CreateTextFile(plataforma_.CarpetaAplicacion() + nombreLote, true);
-        flujo->WriteLine(u"start "_s + archivo.ShortPath());
-        flujo->Close();
-        plataforma_.Shell(plataforma_.CarpetaAplicacion() + nombreLote, 0, archivo.Nativa());
+        const QString lote = plataforma_.CarpetaAplicacion() + nombreLote;
+        try {
+            auto flujo = SistemaArchivos->CreateTextFile(lote, true);
+            flujo->WriteLineLocal(LineaDeLote(archivo.ShortPath()));
+            flujo->Close();
+        } catch (const ErrorArchivo&) {
+            // The batch file is only kept for whoever runs it by hand: the
+            // file opens without it, so a folder that takes no writes is no
+            // failure to open.
+        }
+        plataforma_.Shell(lote, 0, archivo.Nativa());
     } catch (const ErrorArchivo& error) {
         plataforma_.MsgBox(this, error.Texto(), Estilo::Critico, u"Error..."_s);
     }

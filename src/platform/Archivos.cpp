@@ -5,11 +5,16 @@
 #include <algorithm>
 #include <cerrno>
 #include <numeric>
+#include <utility>
 
 #ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#else
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#undef DeleteFile  // the service's own DeleteFile, not the macro for DeleteFileW
 #endif
 
 using namespace Qt::StringLiterals;
@@ -71,9 +76,64 @@ namespace {
                        MotivoEnEspanol(std::error_code(numero ? numero : EIO, std::generic_category())));
 }
 
-// A link that leads nowhere (or round in a circle) holds no stored data: it is
-// passed over like a pipe. Any other reason not to know what an entry is
-// (no permission, a disk error) must be told.
+#ifdef _WIN32
+// The error a Windows call left, for the user: the common ones in the same
+// words as everywhere else, any other with the system's own text.
+[[noreturn]] void FallarWindows(const QString& contexto, const QString& ruta, DWORD numero = GetLastError())
+{
+    std::errc codigo;
+    switch (numero) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+        codigo = std::errc::no_such_file_or_directory;
+        break;
+    case ERROR_ACCESS_DENIED:
+        codigo = std::errc::permission_denied;
+        break;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        codigo = std::errc::device_or_resource_busy;
+        break;
+    case ERROR_WRITE_PROTECT:
+        codigo = std::errc::read_only_file_system;
+        break;
+    case ERROR_DIRECTORY:
+        codigo = std::errc::not_a_directory;
+        break;
+    case ERROR_FILENAME_EXCED_RANGE:
+        codigo = std::errc::filename_too_long;
+        break;
+    case ERROR_INVALID_NAME:
+        codigo = std::errc::invalid_argument;
+        break;
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+        codigo = std::errc::not_enough_memory;
+        break;
+    case ERROR_CANT_RESOLVE_FILENAME:
+        codigo = std::errc::too_many_symbolic_link_levels;
+        break;
+    case ERROR_CRC:
+    case ERROR_READ_FAULT:
+    case ERROR_WRITE_FAULT:
+    case ERROR_GEN_FAILURE:
+        codigo = std::errc::io_error;
+        break;
+    default: {
+        // Not through MotivoEnEspanol: mingw's system category may take a
+        // Windows number for the errno of the same value. The system's own
+        // text ends in a full stop, which the message adds.
+        QString texto = QString::fromLocal8Bit(std::system_category().message(int(numero))).trimmed();
+        if (texto.endsWith(u'.'))
+            texto.chop(1);
+        throw ErrorArchivo(contexto, ruta, u"error del sistema ("_s + texto + u')');
+    }
+    }
+    throw ErrorArchivo(contexto, ruta, MotivoEnEspanol(std::make_error_code(codigo)));
+}
+#endif
+
 // What ends a folder in a native path.
 #ifdef _WIN32
 constexpr const wchar_t* kSeparadores = L"\\/";
@@ -81,6 +141,9 @@ constexpr const wchar_t* kSeparadores = L"\\/";
 constexpr const char* kSeparadores = "/";
 #endif
 
+// A link that leads nowhere (or round in a circle) holds no stored data: it is
+// passed over like a pipe. Any other reason not to know what an entry is
+// (no permission, a disk error) must be told.
 bool LlevaANada(const std::error_code& ec)
 {
     return ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory
@@ -145,6 +208,20 @@ std::uint64_t Archivo::Size() const
     if (ec)
         throw ErrorArchivo(u"No se pudo medir el archivo"_s, Path(), MotivoEnEspanol(ec));
     return tamano;
+}
+
+QString Archivo::ShortPath() const
+{
+#ifdef _WIN32
+    const DWORD n = GetShortPathNameW(ruta_.c_str(), nullptr, 0);
+    if (n != 0) {
+        std::wstring corta(n, L'\0');
+        const DWORD escritos = GetShortPathNameW(ruta_.c_str(), corta.data(), n);
+        if (escritos != 0 && escritos < n)
+            return QString::fromWCharArray(corta.data(), qsizetype(escritos));
+    }
+#endif
+    return Path();
 }
 
 // ---------------------------------------------------------------- Carpeta
@@ -219,6 +296,15 @@ void FlujoTexto::WriteLine(const QString& linea)
         Fallar(u"No se pudo escribir el archivo"_s, rutaTexto_, errno);
 }
 
+void FlujoTexto::WriteLineLocal(const QString& linea)
+{
+    const QByteArray bytes = linea.toLocal8Bit() + "\r\n";
+    errno = 0;
+    salida_.write(bytes.constData(), bytes.size());
+    if (!salida_)
+        Fallar(u"No se pudo escribir el archivo"_s, rutaTexto_, errno);
+}
+
 void FlujoTexto::Close()
 {
     errno = 0;
@@ -260,6 +346,16 @@ bool RelativaSencilla(const fs::path& relativa)
 }
 
 #ifndef _WIN32
+// The checks that come before acting on an entry: a plain relative path, and
+// inside the project once links and ".." are resolved. A folder that cannot be
+// read on the way gives its own reason, not "outside".
+void ComprobarDentro(const fs::path& proyecto, const fs::path& relativa, const QString& contexto, const QString& ruta)
+{
+    std::error_code ec;
+    if (!RelativaSencilla(relativa) || !EstaDentroDe(proyecto, proyecto / relativa, ec))
+        throw ErrorArchivo(contexto, ruta, ec ? MotivoEnEspanol(ec) : kFueraDelProyecto);
+}
+
 // An open file or folder, closed when it goes.
 class Descriptor {
 public:
@@ -283,8 +379,7 @@ private:
 Descriptor AbrirCarpetaDe(const fs::path& proyecto, const fs::path& relativa, const QString& contexto,
                           const QString& ruta)
 {
-    if (!RelativaSencilla(relativa) || !EstaDentroDe(proyecto, proyecto / relativa))
-        throw ErrorArchivo(contexto, ruta, kFueraDelProyecto);
+    ComprobarDentro(proyecto, relativa, contexto, ruta);
     int fd = ::open(proyecto.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         Fallar(contexto, ruta, errno);
@@ -304,21 +399,107 @@ Descriptor AbrirCarpetaDe(const fs::path& proyecto, const fs::path& relativa, co
     return Descriptor(fd);
 }
 #else
-// Without a folder handle to walk down, every folder on the way is checked not
-// to be a link (a reparse point) right before the entry is acted upon.
-fs::path RutaComprobada(const fs::path& proyecto, const fs::path& relativa, const QString& contexto,
-                        const QString& ruta)
-{
-    if (!RelativaSencilla(relativa) || !EstaDentroDe(proyecto, proyecto / relativa))
-        throw ErrorArchivo(contexto, ruta, kFueraDelProyecto);
-    fs::path carpeta = proyecto;
-    for (const fs::path& parte : relativa.parent_path()) {
-        carpeta /= parte;
-        std::error_code ec;
-        if (fs::is_symlink(fs::symlink_status(carpeta, ec)))
-            throw ErrorArchivo(contexto, ruta, kFueraDelProyecto);
+// A handle, closed when it goes.
+class Manejador {
+public:
+    explicit Manejador(HANDLE h) : h_(h) {}
+    ~Manejador()
+    {
+        if (h_ != INVALID_HANDLE_VALUE)
+            CloseHandle(h_);
     }
-    return proyecto / relativa;
+    Manejador(Manejador&& otro) noexcept : h_(std::exchange(otro.h_, INVALID_HANDLE_VALUE)) {}
+    Manejador(const Manejador&) = delete;
+    Manejador& operator=(const Manejador&) = delete;
+    HANDLE h() const { return h_; }
+    bool Valido() const { return h_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE h_;
+};
+
+// The path the file system gives for what a handle opened ("\\?\C:\..."),
+// every link, short name and drive substitution resolved.
+std::wstring RutaFinal(HANDLE h, const QString& contexto, const QString& ruta)
+{
+    std::wstring texto(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetFinalPathNameByHandleW(h, texto.data(), DWORD(texto.size()), FILE_NAME_NORMALIZED);
+        if (n == 0)
+            FallarWindows(contexto, ruta);
+        if (n < texto.size()) {
+            texto.resize(n);
+            return texto;
+        }
+        texto.resize(n);  // n counts the final null too
+    }
+}
+
+// Whether two paths name the same, as Windows compares names: case aside.
+bool Iguales(std::wstring_view a, std::wstring_view b)
+{
+    return CompareStringOrdinal(a.data(), int(a.size()), b.data(), int(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+// The entry opened as itself (a link as a link, FILE_FLAG_OPEN_REPARSE_POINT)
+// with `acceso`. Every folder on the way is checked right before not to be a
+// reparse point (a junction, a folder link, a mount point), since
+// std::filesystem on Windows sees none of them; and then the handle itself
+// must name the entry inside the project's own final path, so that a folder
+// swapped for a link after its check, or a link that the file system followed
+// anyway, is refused before anything is done through it.
+Manejador AbrirEntrada(const fs::path& proyecto, const fs::path& relativa, DWORD acceso, const QString& contexto,
+                       const QString& ruta)
+{
+    if (!RelativaSencilla(relativa))
+        throw ErrorArchivo(contexto, ruta, kFueraDelProyecto);
+    constexpr DWORD compartir = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    std::wstring base;
+    {
+        const Manejador carpeta(CreateFileW(proyecto.c_str(), FILE_READ_ATTRIBUTES, compartir, nullptr, OPEN_EXISTING,
+                                            FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        if (!carpeta.Valido())
+            FallarWindows(contexto, ruta);
+        base = RutaFinal(carpeta.h(), contexto, ruta);
+    }
+    fs::path camino = proyecto;
+    for (const fs::path& parte : relativa.parent_path()) {
+        camino /= parte;
+        const DWORD atributos = GetFileAttributesW(camino.c_str());
+        if (atributos == INVALID_FILE_ATTRIBUTES)
+            FallarWindows(contexto, ruta);
+        if (atributos & FILE_ATTRIBUTE_REPARSE_POINT)
+            throw ErrorArchivo(contexto, ruta, kFueraDelProyecto);
+        if (!(atributos & FILE_ATTRIBUTE_DIRECTORY))
+            throw ErrorArchivo(contexto, ruta, u"no es una carpeta"_s);
+    }
+    Manejador entrada(CreateFileW((proyecto / relativa).c_str(), acceso, compartir, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!entrada.Valido())
+        FallarWindows(contexto, ruta);
+
+    if (base.empty() || base.back() != L'\\')
+        base += L'\\';
+    std::wstring esperada = base + relativa.native();
+    std::replace(esperada.begin(), esperada.end(), L'/', L'\\');
+    const std::wstring abierta = RutaFinal(entrada.h(), contexto, ruta);
+    if (!Iguales(abierta, esperada)) {
+        // Something on the way led elsewhere. Wine, for one, follows a file
+        // link of the host even when asked not to: the file behind it is not
+        // the entry, wherever it lies.
+        const bool dentro =
+            abierta.size() > base.size() && Iguales(std::wstring_view(abierta).substr(0, base.size()), base);
+        throw ErrorArchivo(contexto, ruta, dentro ? u"es un enlace a otro archivo"_s : kFueraDelProyecto);
+    }
+    return entrada;
+}
+
+FILE_BASIC_INFO InfoBasica(HANDLE h, const QString& contexto, const QString& ruta)
+{
+    FILE_BASIC_INFO info{};
+    if (!GetFileInformationByHandleEx(h, FileBasicInfo, &info, sizeof info))
+        FallarWindows(contexto, ruta);
+    return info;
 }
 #endif
 }  // namespace
@@ -358,19 +539,14 @@ std::uint64_t ServicioArchivos::SizeEntrada(const fs::path& proyecto, const fs::
         throw ErrorArchivo(contexto, ruta, u"es una carpeta"_s);  // deletion would leave it too
     return S_ISREG(st.st_mode) || S_ISLNK(st.st_mode) ? std::uint64_t(st.st_size) : 0;
 #else
-    const fs::path nativa = RutaComprobada(proyecto, relativa, contexto, ruta);
-    std::error_code ec;
-    const auto estado = fs::symlink_status(nativa, ec);
-    if (ec)
-        throw ErrorArchivo(contexto, ruta, MotivoEnEspanol(ec));
-    if (fs::is_directory(estado))
+    const Manejador entrada = AbrirEntrada(proyecto, relativa, FILE_READ_ATTRIBUTES, contexto, ruta);
+    if (InfoBasica(entrada.h(), contexto, ruta).FileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         throw ErrorArchivo(contexto, ruta, u"es una carpeta"_s);
-    if (fs::is_symlink(estado))
-        return 0;  // a link's own size is not told here, and it is next to nothing
-    const auto tamano = fs::file_size(nativa, ec);
-    if (ec)
-        throw ErrorArchivo(contexto, ruta, MotivoEnEspanol(ec));
-    return tamano;
+    // The data of what was opened: none for a link, which is opened as itself.
+    FILE_STANDARD_INFO info{};
+    if (!GetFileInformationByHandleEx(entrada.h(), FileStandardInfo, &info, sizeof info))
+        FallarWindows(contexto, ruta);
+    return std::uint64_t(info.EndOfFile.QuadPart);
 #endif
 }
 
@@ -385,18 +561,31 @@ void ServicioArchivos::DeleteFile(const fs::path& proyecto, const fs::path& rela
     if (::unlinkat(carpeta.fd(), relativa.filename().c_str(), 0) != 0)
         Fallar(contexto, ruta, errno);
 #else
-    const fs::path nativa = RutaComprobada(proyecto, relativa, contexto, ruta);
-    std::error_code ec;
-    const auto estado = fs::symlink_status(nativa, ec);
-    if (estado.type() == fs::file_type::not_found)
-        throw ErrorArchivo(contexto, ruta, u"no existe"_s);
-    if (fs::is_directory(estado))
-        throw ErrorArchivo(contexto, ruta, u"es una carpeta"_s);
-    // Windows refuses to delete a read-only file; clear the flag first.
-    if (forzar && !fs::is_symlink(estado))
-        fs::permissions(nativa, fs::perms::owner_write, fs::perm_options::add, ec);
-    if (!fs::remove(nativa, ec) || ec)
-        throw ErrorArchivo(contexto, ruta, ec ? MotivoEnEspanol(ec) : u"no existe"_s);
+    const DWORD acceso = DELETE | FILE_READ_ATTRIBUTES | (forzar ? FILE_WRITE_ATTRIBUTES : 0);
+    const Manejador entrada = AbrirEntrada(proyecto, relativa, acceso, contexto, ruta);
+    const FILE_BASIC_INFO antes = InfoBasica(entrada.h(), contexto, ruta);
+    if (antes.FileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        throw ErrorArchivo(contexto, ruta, u"es una carpeta"_s);  // a folder link too: never through it
+    // Windows refuses to delete a read-only file: the flag is cleared first,
+    // on the very handle that then removes the file.
+    constexpr DWORD ajustables = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM
+        | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE
+        | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    const bool quitarSoloLectura = forzar && (antes.FileAttributes & FILE_ATTRIBUTE_READONLY);
+    const auto ponerAtributos = [&](DWORD atributos) {
+        FILE_BASIC_INFO cambio{};  // times left at zero stay as they are
+        cambio.FileAttributes = atributos ? atributos : FILE_ATTRIBUTE_NORMAL;
+        return SetFileInformationByHandle(entrada.h(), FileBasicInfo, &cambio, sizeof cambio) != 0;
+    };
+    if (quitarSoloLectura && !ponerAtributos(antes.FileAttributes & ajustables & ~FILE_ATTRIBUTE_READONLY))
+        FallarWindows(contexto, ruta);
+    FILE_DISPOSITION_INFO borrar{TRUE};
+    if (!SetFileInformationByHandle(entrada.h(), FileDispositionInfo, &borrar, sizeof borrar)) {
+        const DWORD numero = GetLastError();
+        if (quitarSoloLectura)
+            ponerAtributos(antes.FileAttributes & ajustables);  // the file stays as it was found
+        FallarWindows(contexto, ruta, numero);
+    }
 #endif
 }
 
@@ -413,10 +602,16 @@ std::unique_ptr<FlujoTexto> ServicioArchivos::CreateTextFile(const QString& ruta
 
 bool EstaDentroDe(const fs::path& carpeta, const fs::path& ruta)
 {
+    std::error_code ec;
+    return EstaDentroDe(carpeta, ruta, ec);
+}
+
+bool EstaDentroDe(const fs::path& carpeta, const fs::path& ruta, std::error_code& ec)
+{
+    ec.clear();
     const fs::path nombre = ruta.filename();
     if (nombre.empty() || nombre == "." || nombre == "..")
         return false;
-    std::error_code ec;
     const fs::path base = fs::canonical(carpeta, ec);
     if (ec)
         return false;

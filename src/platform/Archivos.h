@@ -63,8 +63,9 @@ public:
     const Nativo& NativaTexto() const { return ruta_; }
     std::filesystem::path Nativa() const { return ruta_; }
     std::uint64_t Size() const;
-    // There are no 8.3 names here: the full path is the short one.
-    QString ShortPath() const { return Path(); }
+    // The path in 8.3 names where the volume keeps them, which any code page
+    // can spell; else (and off Windows, where there are none) the full path.
+    QString ShortPath() const;
 
 private:
     Archivo() = default;
@@ -92,6 +93,9 @@ class FlujoTexto {
 public:
     FlujoTexto(std::filesystem::path ruta, QString rutaTexto);
     void WriteLine(const QString& linea);  // UTF-8, ended by CR LF
+    // In the system's 8-bit encoding, as cmd reads a batch file: the ANSI code
+    // page on Windows. Ended by CR LF.
+    void WriteLineLocal(const QString& linea);
     void Close();
 
 private:
@@ -124,7 +128,12 @@ public:
 
 // Whether `ruta` (which need not exist) lies inside `carpeta` once every link
 // and ".." on the way to it is resolved; the last name of `ruta` is taken as it
-// stands, so a link there counts as inside.
+// stands, so a link there counts as inside. When that cannot be told (a folder
+// on the way cannot be searched, the disk fails), the answer is no and `ec`
+// holds the reason, which is then the user's to read, not "outside". Windows
+// links are not seen here (std::filesystem there resolves none of them): the
+// file service checks those on the handle it acts through.
+bool EstaDentroDe(const std::filesystem::path& carpeta, const std::filesystem::path& ruta, std::error_code& ec);
 bool EstaDentroDe(const std::filesystem::path& carpeta, const std::filesystem::path& ruta);
 
 // Reads a file from start to end in pieces into `bufer`, handing each piece to

@@ -4,9 +4,9 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QUrl>
 
 using namespace Qt::StringLiterals;
@@ -84,14 +84,20 @@ QUrl UrlDeArchivo(const std::filesystem::path& ruta)
 #endif
 }
 
+QString CarpetaParaEscribir(const QString& propia, const QString& respaldo)
+{
+    QTemporaryFile prueba(propia + u"/mondrix-XXXXXX.tmp"_s);
+    if (prueba.open())
+        return QDir::toNativeSeparators(propia);
+    if (!respaldo.isEmpty() && QDir().mkpath(respaldo))
+        return QDir::toNativeSeparators(respaldo);
+    return QDir::toNativeSeparators(propia);
+}
+
 QString PlataformaQt::CarpetaAplicacion()
 {
-    const QString junto = QCoreApplication::applicationDirPath();
-    if (QFileInfo(junto).isWritable())
-        return QDir::toNativeSeparators(junto);
-    // Installed system-wide: the program's folder belongs to the system.
-    const QString propia = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
-    if (!propia.isEmpty() && QDir().mkpath(propia))
-        return QDir::toNativeSeparators(propia);
-    return QDir::toNativeSeparators(junto);
+    // Installed under Program Files or system-wide, the program's folder
+    // belongs to the system: then the user's own data folder.
+    return CarpetaParaEscribir(QCoreApplication::applicationDirPath(),
+                               QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
 }

@@ -10,6 +10,11 @@ class QUrl;
 // where it is not plain text), so that the desktop opens that file and no other.
 QUrl UrlDeArchivo(const std::filesystem::path& ruta);
 
+// The folder for the program's own files: `propia` when a file can really be
+// written there (asking is not enough: on Windows Qt calls every folder
+// writable), else `respaldo`, made if need be; `propia` when neither works.
+QString CarpetaParaEscribir(const QString& propia, const QString& respaldo);
+
 class PlataformaQt : public Plataforma {
 public:
     std::optional<QString> ShowOpen(QWidget* dueno, const DialogoAbrir& dialogo) override;

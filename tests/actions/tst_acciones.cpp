@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProcess>
 #include <QTest>
 
 #include <filesystem>
@@ -16,6 +17,14 @@
 #include <set>
 
 #include <QDir>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+#ifdef Q_OS_WIN
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
 
 using namespace Qt::StringLiterals;
 namespace fs = std::filesystem;
@@ -53,14 +62,33 @@ struct ConLote : Analizado {
     QTemporaryDir aplicacion;
     QString lote;
     explicit ConLote(const QStringList& nombres)
-        : Analizado(nombres), lote(aplicacion.path() + QStringLiteral("/temporal.bat"))
+        : Analizado(nombres), lote(QDir::toNativeSeparators(aplicacion.path() + QStringLiteral("/temporal.bat")))
     {
-        v.plataforma.carpetaAplicacion = aplicacion.path();
+        v.plataforma.carpetaAplicacion = QDir::toNativeSeparators(aplicacion.path());
     }
     QByteArray Contenido() const
     {
         QFile f(lote);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    // Whether the batch file's one line starts the listed file `nombre`.
+    bool Abre(const QString& nombre) const
+    {
+        const QByteArray c = Contenido();
+#ifdef Q_OS_WIN
+        // The 8.3 path where the volume has one, in the ANSI code page:
+        // it must lead to the same file.
+        if (!c.startsWith("start \"\" \"") || !c.endsWith("\"\r\n"))
+            return false;
+        const std::wstring ruta =
+            QString::fromLocal8Bit(c.mid(10, c.size() - 13)).replace(u"%%"_s, u"%"_s).toStdWString();
+        std::wstring larga(MAX_PATH, L'\0');
+        larga.resize(GetLongPathNameW(ruta.c_str(), larga.data(), MAX_PATH));
+        return QDir::fromNativeSeparators(QString::fromStdWString(larga)) == p.Carpeta() + Item(nombre);
+#else
+        // The path as it stands, quoted for cmd, "%" doubled, in the local 8-bit encoding (UTF-8 here).
+        return c == "start \"\" \"" + (p.Carpeta() + Item(nombre)).toUtf8().replace("%", "%%") + "\"\r\n";
+#endif
     }
 };
 
@@ -85,6 +113,7 @@ private slots:
     void borrarTextosDelPlural();
     void borrarConFallos();
     void borrarNuncaSaleDelProyecto();
+    void carpetaSinPermisoDeBusqueda();
     void abrirArchivo();
     void abrirSinSeleccionOArchivoPerdido();
     void nombresExactos();
@@ -310,36 +339,89 @@ void PruebaAcciones::borrarNuncaSaleDelProyecto()
 #endif
 }
 
+void PruebaAcciones::carpetaSinPermisoDeBusqueda()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("folder permissions as the test sets them are POSIX-only");
+#else
+    if (geteuid() == 0) {
+        // Root searches any folder: the case runs again in a child that has
+        // dropped to an ordinary user.
+        QProcess hijo;
+        hijo.setProcessChannelMode(QProcess::MergedChannels);
+        hijo.start(u"setpriv"_s,
+                   {u"--reuid=65534"_s, u"--regid=65534"_s, u"--clear-groups"_s, u"--"_s,
+                    QCoreApplication::applicationFilePath(), u"carpetaSinPermisoDeBusqueda"_s});
+        if (!hijo.waitForStarted() || !hijo.waitForFinished(60000) || hijo.exitStatus() != QProcess::NormalExit
+            || hijo.exitCode() == 126 || hijo.exitCode() == 127)
+            QSKIP("no ordinary user to run this case as");
+        QVERIFY2(hijo.exitCode() == 0, hijo.readAll().constData());
+        return;
+    }
+    // After the analysis, Graphics can no longer be searched: each entry says
+    // so, not that it lies outside the project, and nothing is removed.
+    Analizado a(Nombres(2), {2040, 2040});
+    const fs::path graficos = RutaNativa(a.p.Carpeta() + u"Graphics"_s);
+    fs::permissions(graficos, fs::perms::owner_read | fs::perms::owner_write);
+    ClicEn(*a.v.ventana, a.v.ventana->Espacio);
+    a.v.plataforma.respuestas = {Respuesta::Si};
+    ClicEn(*a.v.ventana, a.v.ventana->Borrar);
+    fs::permissions(graficos, fs::perms::owner_all);
+
+    const QString r0 = a.p.Carpeta() + u"Graphics/Pictures/R00.png"_s;
+    const QString r1 = a.p.Carpeta() + u"Graphics/Pictures/R01.png"_s;
+    QCOMPARE(a.v.ventana->TextoA->text(), u"Espacio ahorrado: 0 Kb"_s);
+    QCOMPARE(a.v.plataforma.cajas.size(), size_t(3));
+    QCOMPARE(a.v.plataforma.cajas[0].texto,
+             u"No se pudo medir el tamaño de 2 archivos de la lista; el espacio ahorrado no los cuenta:\r\n"_s + r0
+                 + u": permiso denegado\r\n"_s + r1 + u": permiso denegado"_s);
+    QCOMPARE(a.v.plataforma.cajas[2].texto,
+             u"No se pudieron borrar 2 de 2 recursos:\r\n"_s + r0 + u": permiso denegado\r\n"_s + r1
+                 + u": permiso denegado\r\n"_s + u"Los demás recursos de la lista se han borrado."_s);
+    QCOMPARE(QFileInfo(r0).size(), 2040);
+    QCOMPARE(QFileInfo(r1).size(), 2040);
+#endif
+}
+
 void PruebaAcciones::abrirArchivo()
 {
     // "x\ny.png" beside "x": the opener gets the file the entry stands for,
     // not what a line of the batch file would read as.
-    ConLote a({u"Con espacios y ñ.png"_s, u"Otro.png"_s, u"x"_s, u"x\ny.png"_s});
+    QStringList nombres = {u"Con espacios, ñ y 100%.png"_s, u"Otro.png"_s, u"x"_s};
+#ifndef Q_OS_WIN
+    nombres << u"x\ny.png"_s;  // no Windows name holds a line break
+#endif
+    ConLote a(nombres);
     Principal& w = *a.v.ventana;
     const QString& lote = a.lote;
-    const auto contenido = [&] { return a.Contenido(); };
     const auto nativa = [&](const QString& nombre) { return RutaNativa(a.p.Carpeta() + a.Item(nombre)); };
 
     ClicEnFila(w.Recursos, 0);
     ClicEn(w, w.Ejecutar);
-    QCOMPARE(contenido(), (u"start "_s + a.p.Carpeta() + a.Item(u"Con espacios y ñ.png"_s)).toUtf8() + "\r\n");
+#ifndef Q_OS_WIN
+    QCOMPARE(a.Contenido(),
+             "start \"\" \"" + a.p.Carpeta().toUtf8() + "Graphics/Pictures/Con espacios, \xc3\xb1 y 100%%.png\"\r\n");
+#endif
+    QVERIFY2(a.Abre(u"Con espacios, ñ y 100%.png"_s), a.Contenido().constData());
     QCOMPARE(a.v.plataforma.programas.size(), size_t(1));
     QCOMPARE(a.v.plataforma.programas[0].ruta, lote);
     QCOMPARE(a.v.plataforma.programas[0].estilo, 0);
-    QVERIFY(a.v.plataforma.programas[0].archivo == nativa(u"Con espacios y ñ.png"_s));
+    QVERIFY(a.v.plataforma.programas[0].archivo == nativa(u"Con espacios, ñ y 100%.png"_s));
 
     DobleClicEnFila(w.Recursos, 1);
-    QCOMPARE(contenido(), (u"start "_s + a.p.Carpeta() + a.Item(u"Otro.png"_s)).toUtf8() + "\r\n");
+    QVERIFY(a.Abre(u"Otro.png"_s));
     QCOMPARE(a.v.plataforma.programas.size(), size_t(2));
     QVERIFY(a.v.plataforma.programas[1].archivo == nativa(u"Otro.png"_s));
 
+#ifndef Q_OS_WIN
     QCOMPARE(w.Recursos->item(3)->text(), a.Item(u"x\ny.png"_s));
     DobleClicEnFila(w.Recursos, 3);
     QCOMPARE(a.v.plataforma.programas.size(), size_t(3));
     QVERIFY(a.v.plataforma.programas[2].archivo == nativa(u"x\ny.png"_s));
+#endif
     // The window itself does not change.
-    QCOMPARE(a.v.Lista().size(), 4);
-    QCOMPARE(a.v.Seleccion(), 3);
+    QCOMPARE(a.v.Lista().size(), nombres.size());
+    QCOMPARE(a.v.Seleccion(), int(a.v.plataforma.programas.size()) == 3 ? 3 : 1);
     QVERIFY(a.v.AccionesHabilitadas());
     QVERIFY(a.v.plataforma.cajas.empty());
 }
@@ -357,25 +439,24 @@ void PruebaAcciones::abrirSinSeleccionOArchivoPerdido()
 
     ClicEnFila(w.Recursos, 0);
     ClicEn(w, w.Ejecutar);
-    const QByteArray anterior = "start " + (a.p.Carpeta() + a.Item(u"A.png"_s)).toUtf8() + "\r\n";
     QFile::remove(a.p.Carpeta() + a.Item(u"B.png"_s));
     DobleClicEnFila(w.Recursos, 1);
-    QCOMPARE(a.Contenido(), anterior);
+    QVERIFY(a.Abre(u"A.png"_s));
     QCOMPARE(a.v.plataforma.programas.size(), size_t(1));
     QCOMPARE(a.v.plataforma.cajas.size(), size_t(1));
     QCOMPARE(a.v.plataforma.cajas[0].texto,
-             u"No se encontró el archivo:\r\n"_s + a.p.Carpeta() + a.Item(u"B.png"_s) + u"\r\nMotivo: no existe."_s);
+             u"No se encontró el archivo:\r\n"_s + QDir::toNativeSeparators(a.p.Carpeta() + a.Item(u"B.png"_s))
+                 + u"\r\nMotivo: no existe."_s);
     QCOMPARE(a.v.plataforma.cajas[0].estilo, 16);
 
-    // An application folder that cannot be written is named.
+    // An application folder that takes no batch file does not stop the opening.
     a.v.plataforma.carpetaAplicacion = a.aplicacion.path() + u"/no/existe"_s;
     ClicEnFila(w.Recursos, 0);
     ClicEn(w, w.Ejecutar);
-    QCOMPARE(a.v.plataforma.cajas.size(), size_t(2));
-    QCOMPARE(a.v.plataforma.cajas[1].texto,
-             u"No se pudo crear el archivo:\r\n"_s + a.aplicacion.path()
-                 + u"/no/existe/temporal.bat\r\nMotivo: no existe."_s);
-    QCOMPARE(a.v.plataforma.programas.size(), size_t(1));
+    QCOMPARE(a.v.plataforma.cajas.size(), size_t(1));
+    QCOMPARE(a.v.plataforma.programas.size(), size_t(2));
+    QVERIFY(a.v.plataforma.programas[1].archivo == RutaNativa(a.p.Carpeta() + a.Item(u"A.png"_s)));
+    QVERIFY(!QFileInfo::exists(a.aplicacion.path() + u"/no"_s));
 }
 
 void PruebaAcciones::nombresExactos()

@@ -64,7 +64,8 @@ Ventana::Ventana() : ventana(std::make_unique<Principal>(plataforma))
 
 void Ventana::Analizar(const QString& rutaProyecto)
 {
-    plataforma.eleccionesAbrir.push_back(rutaProyecto);
+    // As the real dialog hands it back: with the system's own separators.
+    plataforma.eleccionesAbrir.push_back(QDir::toNativeSeparators(rutaProyecto));
     ClicEn(*ventana, ventana->Abrir);
 }
 

@@ -3,8 +3,10 @@
 #include "platform/Archivos.h"
 #include "platform/PlataformaQt.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -17,6 +19,11 @@
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #endif
+#ifdef Q_OS_WIN
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#undef DeleteFile
+#endif
 
 using namespace Qt::StringLiterals;
 namespace fs = std::filesystem;
@@ -27,6 +34,58 @@ void Escribir(const fs::path& ruta, const std::string& contenido = "x")
     fs::create_directories(ruta.parent_path());
     std::ofstream(ruta, std::ios::binary) << contenido;
 }
+
+#ifdef Q_OS_WIN
+// Under Wine, runs the host's /bin/`programa` on the host paths of `rutas`,
+// and waits until `hecho` holds: Wine starts a host program as it would a
+// Windows one, but hands back no handle to wait on.
+bool EnElAnfitrion(const QString& programa, const QString& opcion, const std::vector<fs::path>& rutas,
+                   const std::function<bool()>& hecho)
+{
+    using NombreUnix = char*(CDECL*)(LPCWSTR);
+    const auto nombreUnix = reinterpret_cast<NombreUnix>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+    if (!nombreUnix)
+        return false;
+    QString orden = programa + u' ' + opcion;
+    for (const fs::path& ruta : rutas) {
+        char* unix = nombreUnix(ruta.c_str());
+        orden += u" \""_s + QString::fromUtf8(unix) + u'"';
+        HeapFree(GetProcessHeap(), 0, unix);
+    }
+    std::wstring linea = orden.toStdWString();
+    STARTUPINFOW inicio{};
+    inicio.cb = sizeof inicio;
+    PROCESS_INFORMATION proceso{};
+    if (!CreateProcessW((u"Z:\\bin\\"_s + programa).toStdWString().c_str(), linea.data(), nullptr, nullptr, FALSE, 0,
+                        nullptr, nullptr, &inicio, &proceso))
+        return false;
+    for (int i = 0; i < 100 && !hecho(); ++i)
+        Sleep(50);
+    return hecho();
+}
+
+bool Hay(const fs::path& ruta)
+{
+    return GetFileAttributesW(ruta.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// A link at `enlace` to `destino` (a folder or a file): a Windows link when
+// this system lets a user make one; under Wine, whose CreateSymbolicLinkW
+// says yes and makes nothing and which takes no junction (FSCTL_SET_REPARSE_POINT
+// fails), a link of the host system, which Wine shows a folder link as a
+// reparse point but follows a file link as a plain file. Says which, or why none.
+enum class Enlace { Windows, Anfitrion, Ninguno };
+Enlace Enlazar(const fs::path& destino, const fs::path& enlace, bool carpeta)
+{
+    const DWORD tipo = (carpeta ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0) | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE;
+    if (CreateSymbolicLinkW(enlace.c_str(), destino.c_str(), tipo) && Hay(enlace)
+        && (GetFileAttributesW(enlace.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT))
+        return Enlace::Windows;
+    return EnElAnfitrion(u"ln"_s, u"-s"_s, {destino, enlace}, [&] { return Hay(enlace); }) ? Enlace::Anfitrion
+                                                                                           : Enlace::Ninguno;
+}
+#endif
 
 QStringList Nombres(const std::vector<Archivo>& archivos)
 {
@@ -180,6 +239,70 @@ void PruebaArchivos::borrar()
              u"no está dentro de la carpeta del proyecto"_s);
     QVERIFY(fs::exists(afuera / "Ajeno.png") && fs::exists(base / iconos / "objetivo.png"));
 #endif
+#ifdef Q_OS_WIN
+    // A read-only file that cannot go keeps its flag: open elsewhere without
+    // leave to delete it, or loaded as a program image, which Windows (and
+    // Wine) refuse to delete only once the flag is already cleared.
+    const auto soloLectura = [&](const char* nombre) {
+        return (GetFileAttributesW((base / iconos / nombre).c_str()) & FILE_ATTRIBUTE_READONLY) != 0;
+    };
+    Escribir(base / iconos / "abierto.png");
+    SetFileAttributesW((base / iconos / "abierto.png").c_str(), FILE_ATTRIBUTE_READONLY);
+    HANDLE abierto = CreateFileW((base / iconos / "abierto.png").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                 OPEN_EXISTING, 0, nullptr);
+    QCOMPARE(motivo([&] { borrar(iconos / "abierto.png"); }), u"está en uso"_s);
+    CloseHandle(abierto);
+    QVERIFY(soloLectura("abierto.png"));
+    borrar(iconos / "abierto.png");  // once closed, it goes, flag and all
+    QVERIFY(fs::copy_file(RutaNativa(QCoreApplication::applicationFilePath()), base / iconos / "imagen.png"));
+    SetFileAttributesW((base / iconos / "imagen.png").c_str(), FILE_ATTRIBUTE_READONLY);
+    const HMODULE imagen =
+        LoadLibraryExW((base / iconos / "imagen.png").c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    QVERIFY(imagen);
+    QCOMPARE(motivo([&] { borrar(iconos / "imagen.png"); }), u"permiso denegado"_s);
+    FreeLibrary(imagen);
+    QVERIFY(soloLectura("imagen.png"));
+    borrar(iconos / "imagen.png");
+    QVERIFY(!fs::exists(base / iconos / "imagen.png"));
+
+    // A resource folder that is a link is refused, whatever it leads to.
+    const Enlace carpeta = Enlazar(afuera, base / "Graphics" / "Fogs", true);
+    if (carpeta != Enlace::Ninguno) {
+        QCOMPARE(motivo([&] { medir(fs::path("Graphics") / "Fogs" / "Ajeno.png"); }),
+                 u"no está dentro de la carpeta del proyecto"_s);
+        QCOMPARE(motivo([&] { borrar(fs::path("Graphics") / "Fogs" / "Ajeno.png"); }),
+                 u"no está dentro de la carpeta del proyecto"_s);
+        QVERIFY(fs::exists(afuera / "Ajeno.png"));
+    }
+    // A listed file link: measured and removed as itself where Windows makes
+    // one; a host link under Wine is followed by Wine, so it is refused.
+    Escribir(base / iconos / "objetivo.png", std::string(5000, 'x'));
+    const Enlace archivo = Enlazar(afuera / "Ajeno.png", base / iconos / "enlace.png", false);
+    const Enlace interno = Enlazar(base / iconos / "objetivo.png", base / iconos / "interno.png", false);
+    if (archivo == Enlace::Windows) {
+        QCOMPARE(medir(iconos / "enlace.png"), std::uint64_t(0));
+        borrar(iconos / "enlace.png");
+        QVERIFY(GetFileAttributesW((base / iconos / "enlace.png").c_str()) == INVALID_FILE_ATTRIBUTES);
+    } else if (archivo == Enlace::Anfitrion) {
+        QCOMPARE(motivo([&] { medir(iconos / "enlace.png"); }), u"no está dentro de la carpeta del proyecto"_s);
+        QCOMPARE(motivo([&] { borrar(iconos / "enlace.png"); }), u"no está dentro de la carpeta del proyecto"_s);
+        QCOMPARE(interno, Enlace::Anfitrion);
+        QCOMPARE(motivo([&] { borrar(iconos / "interno.png"); }), u"es un enlace a otro archivo"_s);
+    }
+    QCOMPARE(fs::file_size(afuera / "Ajeno.png"), std::uintmax_t(7));
+    QCOMPARE(fs::file_size(base / iconos / "objetivo.png"), std::uintmax_t(5000));
+    if (archivo == Enlace::Anfitrion) {
+        // Wine would delete what a host link leads to: the host removes them.
+        const std::vector<fs::path> enlaces = {base / "Graphics" / "Fogs", base / iconos / "enlace.png",
+                                               base / iconos / "interno.png"};
+        QVERIFY(EnElAnfitrion(u"rm"_s, u"-f"_s, enlaces,
+                              [&] { return !Hay(enlaces[0]) && !Hay(enlaces[1]) && !Hay(enlaces[2]); }));
+    }
+    if (carpeta == Enlace::Ninguno || archivo == Enlace::Ninguno)
+        QSKIP("this system lets the test make no folder or file link");
+    if (archivo == Enlace::Anfitrion)
+        QSKIP("Wine makes no Windows file link (CreateSymbolicLinkW makes nothing): removal as a link not shown");
+#endif
 }
 
 void PruebaArchivos::escribirTexto()
@@ -200,8 +323,35 @@ void PruebaArchivos::escribirTexto()
     QFile f(ruta);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), QByteArray("start /b.png\r\n"));
+    f.close();
     QVERIFY_THROWS_EXCEPTION(ErrorArchivo, s.CreateTextFile(ruta, false));
     QVERIFY_THROWS_EXCEPTION(ErrorArchivo, s.CreateTextFile(dir.path() + u"/no/hay/x.bat"_s, true));
+
+    // A batch file's line is 8-bit text as cmd reads it: the ANSI code page
+    // on Windows (1252 under Wine's default), the local encoding elsewhere.
+    {
+        auto f = s.CreateTextFile(ruta, true);
+        f->WriteLineLocal(u"start \"\" \"C:\\Juegos\\Dragón.png\""_s);
+        f->Close();
+    }
+    QVERIFY(f.open(QIODevice::ReadOnly));
+#ifdef Q_OS_WIN
+    if (GetACP() == 1252)
+        QCOMPARE(f.readAll(), QByteArray("start \"\" \"C:\\Juegos\\Drag\xf3n.png\"\r\n"));
+#else
+    QCOMPARE(f.readAll(), QByteArray("start \"\" \"C:\\Juegos\\Drag\xc3\xb3n.png\"\r\n"));
+#endif
+    f.close();
+
+    // The program's folder when a file can be written there, else the
+    // fallback, made as needed; here a "folder" that is a file takes none.
+    const QString propia = QDir::toNativeSeparators(dir.path());
+    const QString respaldo = dir.path() + u"/datos/Mondrix"_s;
+    QCOMPARE(CarpetaParaEscribir(dir.path(), respaldo), propia);
+    QCOMPARE(CarpetaParaEscribir(ruta, respaldo), QDir::toNativeSeparators(respaldo));
+    QVERIFY(QFileInfo(respaldo).isDir());
+    QCOMPARE(CarpetaParaEscribir(ruta, ruta + u"/datos"_s), QDir::toNativeSeparators(ruta));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{u"temporal.bat"_s});  // no trial file left
 }
 
 void PruebaArchivos::dentroDeLaCarpeta()
@@ -214,7 +364,11 @@ void PruebaArchivos::dentroDeLaCarpeta()
     QVERIFY(!EstaDentroDe(base / "Graphics", base / "Graphics" / ".." / "Game.rxproj"));
     QVERIFY(!EstaDentroDe(base, base / "Graphics" / ".."));
     QVERIFY(!EstaDentroDe(base / "Graphics" / "Icons", base / "Graphics" / "Icons2" / "a.png"));
-    QVERIFY(!EstaDentroDe(base / "falta", base / "falta" / "a.png"));
+    // What cannot be told is no, with its own reason.
+    std::error_code ec;
+    QVERIFY(!EstaDentroDe(base / "falta", base / "falta" / "a.png", ec));
+    QCOMPARE(MotivoEnEspanol(ec), u"no existe"_s);
+    QVERIFY(EstaDentroDe(base, base / "Graphics" / "a.png", ec) && !ec);
 #ifdef Q_OS_UNIX
     fs::create_directory_symlink(RutaNativa(otra.path()), base / "Graphics" / "Fogs");
     QVERIFY(!EstaDentroDe(base, base / "Graphics" / "Fogs" / "a.png"));
