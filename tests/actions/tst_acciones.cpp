@@ -168,7 +168,7 @@ void PruebaAcciones::espacioConArchivosPerdidos()
     QCOMPARE(caja.estilo, 48);
     QVERIFY(caja.texto.startsWith(
         u"No se pudo medir el tamaño de 6 archivos de la lista; el espacio ahorrado no los cuenta:\r\n"_s
-        + a.p.Carpeta() + a.Item(u"R01.png"_s) + u": no existe\r\n"_s));
+        + QDir::toNativeSeparators(a.p.Carpeta() + a.Item(u"R01.png"_s)) + u": no existe\r\n"_s));
     QVERIFY(caja.texto.endsWith(u"\r\n... y 1 más."_s));
     QCOMPARE(a.v.Seleccion(), 7);
 }
@@ -254,8 +254,9 @@ void PruebaAcciones::borrarConFallos()
     QCOMPARE(cierre.estilo, 48);
     QVERIFY(!cierre.texto.contains(u"éxito"_s));
     QCOMPARE(cierre.texto,
-             u"No se pudieron borrar 2 de 4 recursos:\r\n"_s + a.p.Carpeta() + a.Item(u"R01.png"_s)
-                 + u": no existe\r\n"_s + a.p.Carpeta() + a.Item(u"R02.png"_s) + u": es una carpeta\r\n"_s
+             u"No se pudieron borrar 2 de 4 recursos:\r\n"_s
+                 + QDir::toNativeSeparators(a.p.Carpeta() + a.Item(u"R01.png"_s)) + u": no existe\r\n"_s
+                 + QDir::toNativeSeparators(a.p.Carpeta() + a.Item(u"R02.png"_s)) + u": es una carpeta\r\n"_s
                  + u"Los demás recursos de la lista se han borrado."_s);
     QVERIFY(!a.v.AccionesHabilitadas());
 }
@@ -312,6 +313,9 @@ void PruebaAcciones::borrarNuncaSaleDelProyecto()
 
 void PruebaAcciones::abrirArchivo()
 {
+#ifdef _WIN32
+    QSKIP("temporal.bat takes its Windows form (code page, quoting) separately; no name holds a line break there");
+#endif
     // "x\ny.png" beside "x": the opener gets the file the entry stands for,
     // not what a line of the batch file would read as.
     ConLote a({u"Con espacios y ñ.png"_s, u"Otro.png"_s, u"x"_s, u"x\ny.png"_s});
@@ -346,6 +350,9 @@ void PruebaAcciones::abrirArchivo()
 
 void PruebaAcciones::abrirSinSeleccionOArchivoPerdido()
 {
+#ifdef _WIN32
+    QSKIP("temporal.bat takes its Windows form (code page, quoting, fallback folder) separately");
+#endif
     ConLote a({u"A.png"_s, u"B.png"_s});
     Principal& w = *a.v.ventana;
     const QString& lote = a.lote;
@@ -464,7 +471,7 @@ void PruebaAcciones::flujoCompletoEnElEjemplo()
     QCOMPARE(v.plataforma.cajas.back().estilo, 64);
 
     for (const fs::path& ruta : antes) {
-        const QString relativa = *TextoDeRuta(fs::relative(ruta, copia));
+        const QString relativa = QDir::fromNativeSeparators(*TextoDeRuta(fs::relative(ruta, copia)));
         const bool borrado = sinUsar.contains(relativa) && relativa != u"Graphics/Pictures/Castillo de noche.png"_s;
         QVERIFY2(fs::exists(ruta) != borrado, qPrintable(relativa));
     }
