@@ -1,5 +1,6 @@
 # The program's version, and the packages CPack makes of it: a Debian package
-# on Linux, a ZIP archive of the program with Qt beside it on Windows.
+# on Linux; on Windows a ZIP archive of the program with Qt beside it, and an
+# installer.
 #
 # The top-level CMakeLists.txt includes this file after Instalacion.cmake:
 # the packages hold exactly what `cmake --install` places. PROJECT_VERSION
@@ -13,11 +14,12 @@
 #   share/doc/mondrix/changelog.gz    from data/changelog.in
 #   share/man/man1/mondrix.1.gz       from data/mondrix.1.in
 #
-# On Windows the installation gets Qt's libraries, plugins and translations
-# and the other libraries they need, so that the installed folder runs on its
-# own, and LICENSE.
+# On Windows the installation is one folder that runs on its own, wherever it
+# is put: mondrix.exe, the Qt libraries, plugins and Spanish texts it uses,
+# the other libraries those need, and LICENSE. CPack makes a ZIP of it and an
+# installer for the current user (NSIS, from cmake/NSIS.template.in).
 #
-# scripts/paquete builds the Debian package; see the README for Windows.
+# scripts/paquete builds the Debian package, scripts/windows the Windows ones.
 
 include_guard(GLOBAL)
 
@@ -110,36 +112,88 @@ endif()
 # --- Windows: a folder that runs on its own -----------------------------------
 
 if(WIN32)
-    # Qt's libraries, plugins and translations, by Qt's own deployment tool.
-    if(Qt6_VERSION VERSION_LESS 6.5)
-        qt_generate_deploy_app_script(TARGET mondrix
-            FILENAME_VARIABLE _mondrix_despliegue NO_UNSUPPORTED_PLATFORM_ERROR)
+    # What the program loads, beside it: Qt's libraries it imports, the
+    # windows platform and style plugins (Qt looks for them in platforms/ and
+    # styles/ beside the program), Qt's Spanish texts (Sí/No in the boxes;
+    # QLibraryInfo puts the translations folder beside a program that has
+    # QtCore beside it), and every further library those need, from Qt's and
+    # the compiler's folders. Qt's deployment script does not run when
+    # cross-compiling with Qt 6.4, and would bring more than this.
+    install(FILES $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets>
+        DESTINATION .)
+    install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> DESTINATION platforms)
+    if(TARGET Qt6::QModernWindowsStylePlugin)  # its name from Qt 6.7 on
+        install(FILES $<TARGET_FILE:Qt6::QModernWindowsStylePlugin> DESTINATION styles)
     else()
-        qt_generate_deploy_app_script(TARGET mondrix
-            OUTPUT_SCRIPT _mondrix_despliegue NO_UNSUPPORTED_PLATFORM_ERROR)
+        install(FILES $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin> DESTINATION styles)
     endif()
-    install(SCRIPT "${_mondrix_despliegue}")
 
-    # Qt's tool copies Qt and the compiler's runtime only. A Qt from MSYS2
-    # needs further libraries (ICU, HarfBuzz, FreeType, zstd, ...) that sit in
-    # its own bin folder: everything installed so far is searched for them.
+    # Qt's Spanish texts are the same files on every system: a cross build
+    # takes the build machine's (Debian's qt6-translations-l10n), a native
+    # one Qt's own.
+    if(CMAKE_CROSSCOMPILING)
+        set(_mondrix_traducciones /usr/share/qt6/translations)
+    else()
+        set(_mondrix_traducciones "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_TRANSLATIONS}")
+    endif()
+    find_file(MONDRIX_QTBASE_ES qtbase_es.qm PATHS ${_mondrix_traducciones}
+        NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+    if(NOT MONDRIX_QTBASE_ES)
+        message(FATAL_ERROR "qtbase_es.qm (Qt's Spanish texts) not found in ${_mondrix_traducciones}: "
+            "install Debian's qt6-translations-l10n, or set MONDRIX_QTBASE_ES to the file")
+    endif()
+    install(FILES "${MONDRIX_QTBASE_ES}" DESTINATION translations)
+
+    # The compiler's runtime (libgcc_s_seh-1, libstdc++-6, libwinpthread-1)
+    # and, with MSYS2's Qt, its further libraries: whatever the installed
+    # program and plugins import that lies in these folders. What is left
+    # unresolved are Windows' own libraries.
+    get_filename_component(_mondrix_bin_compilador "${CMAKE_CXX_COMPILER}" DIRECTORY)
+    execute_process(COMMAND "${CMAKE_CXX_COMPILER}" -print-file-name=libstdc++-6.dll
+        OUTPUT_VARIABLE _mondrix_libstdcxx OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+    execute_process(COMMAND "${CMAKE_CXX_COMPILER}" -print-file-name=libwinpthread-1.dll
+        OUTPUT_VARIABLE _mondrix_winpthread OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+    # The compiler's own first: Debian's mingw-w64 keeps them in two folders
+    # of its own, MSYS2 in its bin folder beside the compiler.
+    set(_mondrix_carpetas_dll)
+    foreach(_dll IN ITEMS "${_mondrix_libstdcxx}" "${_mondrix_winpthread}")
+        if(IS_ABSOLUTE "${_dll}")
+            get_filename_component(_carpeta "${_dll}" DIRECTORY)
+            list(APPEND _mondrix_carpetas_dll "${_carpeta}")
+        endif()
+    endforeach()
+    list(APPEND _mondrix_carpetas_dll "${_mondrix_bin_compilador}" "$<TARGET_FILE_DIR:Qt6::Core>")
+    install(CODE "
+        set(_carpetas \"${_mondrix_carpetas_dll}\")
+        set(_objdump \"${CMAKE_OBJDUMP}\")
+        set(_strip \"${CMAKE_STRIP}\")
+    ")
     install(CODE [[
         set(_destino "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}")
-        file(GLOB_RECURSE _modulos "${_destino}/*.dll")
+        if(CMAKE_HOST_UNIX)
+            set(CMAKE_GET_RUNTIME_DEPENDENCIES_PLATFORM windows+pe)
+            set(CMAKE_GET_RUNTIME_DEPENDENCIES_TOOL objdump)
+            set(CMAKE_GET_RUNTIME_DEPENDENCIES_COMMAND "${_objdump}")
+        endif()
+        file(GLOB _modulos "${_destino}/*.dll" "${_destino}/platforms/*.dll" "${_destino}/styles/*.dll")
         file(GET_RUNTIME_DEPENDENCIES
-            EXECUTABLES "${_destino}/bin/$<TARGET_FILE_NAME:mondrix>"
+            EXECUTABLES "${_destino}/mondrix.exe"
             LIBRARIES ${_modulos}
-            DIRECTORIES "$<TARGET_FILE_DIR:Qt6::Core>"
+            DIRECTORIES ${_carpetas}
             PRE_EXCLUDE_REGEXES "^[Aa][Pp][Ii]-[Mm][Ss]-" "^[Ee][Xx][Tt]-[Mm][Ss]-"
             POST_EXCLUDE_REGEXES "[/\\][Ww][Ii][Nn][Dd][Oo][Ww][Ss][/\\]"
             RESOLVED_DEPENDENCIES_VAR _resueltas
-            UNRESOLVED_DEPENDENCIES_VAR _sin_resolver)
+            UNRESOLVED_DEPENDENCIES_VAR _de_windows)
         foreach(_dll IN LISTS _resueltas)
-            file(INSTALL "${_dll}" DESTINATION "${_destino}/bin")
+            get_filename_component(_nombre "${_dll}" NAME)
+            if(NOT EXISTS "${_destino}/${_nombre}")
+                file(INSTALL "${_dll}" DESTINATION "${_destino}")
+                # The compiler's runtime comes with its symbols (23 MB for libstdc++).
+                if(CMAKE_INSTALL_DO_STRIP AND _strip)
+                    execute_process(COMMAND "${_strip}" --strip-unneeded "${_destino}/${_nombre}")
+                endif()
+            endif()
         endforeach()
-        if(_sin_resolver)
-            message(WARNING "Libraries not found, not copied: ${_sin_resolver}")
-        endif()
     ]])
 
     install(FILES "${_mondrix_raiz}/LICENSE" DESTINATION .)
@@ -158,7 +212,20 @@ set(CPACK_RESOURCE_FILE_LICENSE "${_mondrix_raiz}/LICENSE")
 set(CPACK_STRIP_FILES ON)
 
 if(WIN32)
-    set(CPACK_GENERATOR ZIP)
+    set(CPACK_GENERATOR ZIP NSIS)
+    # mondrix-<version>-win64.zip, which unpacks into one folder of that
+    # name, and mondrix-<version>-win64-setup.exe (CpackGenerador.cmake).
+    set(CPACK_PACKAGE_FILE_NAME "mondrix-${PROJECT_VERSION}-win64")
+    set(CPACK_PROJECT_CONFIG_FILE "${_mondrix_raiz}/cmake/CpackGenerador.cmake")
+    # The installer from our own template (per user, no administrator rights).
+    set(CPACK_MODULE_PATH "${_mondrix_raiz}/cmake")
+    set(CPACK_PACKAGE_INSTALL_DIRECTORY Mondrix)
+    set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Mondrix)
+    set(CPACK_NSIS_PACKAGE_NAME "Mondrix ${PROJECT_VERSION}")
+    set(CPACK_NSIS_DISPLAY_NAME "Mondrix")
+    set(CPACK_NSIS_MUI_ICON "${_mondrix_raiz}/data/icons/mondrix.ico")
+    set(CPACK_NSIS_MUI_UNIICON "${_mondrix_raiz}/data/icons/mondrix.ico")
+    set(CPACK_NSIS_URL_INFO_ABOUT "${MONDRIX_WEB}")
 elseif(UNIX AND NOT APPLE)
     set(CPACK_GENERATOR DEB)
     set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

@@ -9,7 +9,7 @@
 # It adds the icon resources to the target (data/iconos.qrc, and on Windows
 # data/mondrix.rc), and installs:
 #
-#   bin/mondrix
+#   bin/mondrix                                          (mondrix.exe on Windows)
 #   share/applications/org.example.Mondrix.desktop        (Linux and BSD)
 #   share/metainfo/org.example.Mondrix.metainfo.xml
 #   share/icons/hicolor/<N>x<N>/apps/mondrix.png
@@ -64,8 +64,15 @@ endif()
 
 # --- Installation ----------------------------------------------------------
 
+# On Windows the program sits at the top of its folder, where a user who
+# unpacked the ZIP looks for it, with the libraries it loads beside it.
+if(WIN32)
+    set(_mondrix_destino_programa .)
+else()
+    set(_mondrix_destino_programa "${CMAKE_INSTALL_BINDIR}")
+endif()
 install(TARGETS mondrix
-    RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}"
+    RUNTIME DESTINATION "${_mondrix_destino_programa}"
     BUNDLE DESTINATION .)
 
 if(UNIX AND NOT APPLE)
@@ -90,6 +97,7 @@ if(UNIX AND NOT APPLE)
 endif()
 
 unset(_mondrix_autorcc)
+unset(_mondrix_destino_programa)
 unset(_mondrix_datos)
 unset(_mondrix_rc)
 unset(_n)

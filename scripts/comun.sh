@@ -10,6 +10,13 @@ PAQUETES=(
   cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
   fonts-comic-neue desktop-file-utils appstream appstream-util clang-format
 )
+# What scripts/windows adds: the mingw-w64 compiler (POSIX threads, which
+# std::thread needs), Wine to run what it builds (wine brings the commands,
+# wine64 the 64-bit loader), an X server without a screen and xdotool to find
+# and close the program's window, NSIS for the installer.
+PAQUETES_WINDOWS=(
+  g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb xauth xdotool nsis fonts-dejavu-core
+)
 
 instalar_paquetes() {
   local faltan=()

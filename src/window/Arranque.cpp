@@ -17,7 +17,9 @@ void InstalarTraducciones()
 {
     QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
     auto* traduccion = new QTranslator(QCoreApplication::instance());
-    if (traduccion->load(u"qt_es"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    // Qt's own texts only: qt_es would also ask for the translations of Qt
+    // modules the program does not use, and fail where they are not shipped.
+    if (traduccion->load(u"qtbase_es"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(traduccion);
     else
         delete traduccion;

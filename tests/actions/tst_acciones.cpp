@@ -197,7 +197,7 @@ void PruebaAcciones::espacioConArchivosPerdidos()
     QCOMPARE(caja.estilo, 48);
     QVERIFY(caja.texto.startsWith(
         u"No se pudo medir el tamaño de 6 archivos de la lista; el espacio ahorrado no los cuenta:\r\n"_s
-        + a.p.Carpeta() + a.Item(u"R01.png"_s) + u": no existe\r\n"_s));
+        + QDir::toNativeSeparators(a.p.Carpeta() + a.Item(u"R01.png"_s)) + u": no existe\r\n"_s));
     QVERIFY(caja.texto.endsWith(u"\r\n... y 1 más."_s));
     QCOMPARE(a.v.Seleccion(), 7);
 }
@@ -283,8 +283,9 @@ void PruebaAcciones::borrarConFallos()
     QCOMPARE(cierre.estilo, 48);
     QVERIFY(!cierre.texto.contains(u"éxito"_s));
     QCOMPARE(cierre.texto,
-             u"No se pudieron borrar 2 de 4 recursos:\r\n"_s + a.p.Carpeta() + a.Item(u"R01.png"_s)
-                 + u": no existe\r\n"_s + a.p.Carpeta() + a.Item(u"R02.png"_s) + u": es una carpeta\r\n"_s
+             u"No se pudieron borrar 2 de 4 recursos:\r\n"_s
+                 + QDir::toNativeSeparators(a.p.Carpeta() + a.Item(u"R01.png"_s)) + u": no existe\r\n"_s
+                 + QDir::toNativeSeparators(a.p.Carpeta() + a.Item(u"R02.png"_s)) + u": es una carpeta\r\n"_s
                  + u"Los demás recursos de la lista se han borrado."_s);
     QVERIFY(!a.v.AccionesHabilitadas());
 }
@@ -545,7 +546,7 @@ void PruebaAcciones::flujoCompletoEnElEjemplo()
     QCOMPARE(v.plataforma.cajas.back().estilo, 64);
 
     for (const fs::path& ruta : antes) {
-        const QString relativa = *TextoDeRuta(fs::relative(ruta, copia));
+        const QString relativa = QDir::fromNativeSeparators(*TextoDeRuta(fs::relative(ruta, copia)));
         const bool borrado = sinUsar.contains(relativa) && relativa != u"Graphics/Pictures/Castillo de noche.png"_s;
         QVERIFY2(fs::exists(ruta) != borrado, qPrintable(relativa));
     }

@@ -208,7 +208,7 @@ void PruebaAnalisis::lineasDeProgreso()
     QCOMPARE(v.Lista().size(), 7);
     // The last item was examined last and kept: it stays selected.
     QCOMPARE(v.Seleccion(), 6);
-    QCOMPARE(v.ventana->Recursos->currentItem()->text(), u"Audio/SE/Sonido11.wav"_s);
+    QCOMPARE(QDir::fromNativeSeparators(v.ventana->Recursos->currentItem()->text()), u"Audio/SE/Sonido11.wav"_s);
 
     // When the last item examined is struck, nothing is left selected.
     p.Dato(u"C.rxdata"_s, Marshal("Sonido11"));
@@ -328,7 +328,8 @@ void PruebaAnalisis::errores()
     const auto& caja = v.plataforma.cajas[0];
     QCOMPARE(caja.estilo, 16);
     QCOMPARE(caja.titulo, u"Error..."_s);
-    QVERIFY2(caja.texto.contains(u"\r\n"_s + p.Carpeta() + ruta + u"\r\nMotivo: "_s + motivo + u".\r\n"_s),
+    QVERIFY2(caja.texto.contains(u"\r\n"_s + p.Carpeta() + QDir::toNativeSeparators(ruta) + u"\r\nMotivo: "_s + motivo
+                                 + u".\r\n"_s),
              qPrintable(caja.texto));
     QVERIFY(caja.texto.endsWith(
         u"El análisis se ha detenido: la lista no se podrá usar hasta completar un nuevo análisis."_s));
@@ -491,9 +492,21 @@ ProyectoAzar Azar(std::mt19937& azar)
             base += trozos[al(int(trozos.size()))];
         const QString nombre = base + extensiones[al(int(extensiones.size()))];
         auto& carpeta = porCarpeta[size_t(al(3))];
+        const auto igual = [&](const QByteArray& otro) {
+#ifdef _WIN32
+            return nombre.compare(QString::fromUtf8(otro), Qt::CaseInsensitive) == 0;  // one file there
+#else
+            return nombre.toUtf8() == otro;
+#endif
+        };
         if (nombre == u"."_s || nombre == u".."_s
-            || std::find(carpeta.begin(), carpeta.end(), nombre.toUtf8()) != carpeta.end())
+            || std::find_if(carpeta.begin(), carpeta.end(), igual) != carpeta.end())
             continue;
+#ifdef _WIN32
+        // Windows drops a name's final dots and spaces.
+        if (nombre.endsWith(u'.') || nombre.endsWith(u' '))
+            continue;
+#endif
         carpeta.push_back(nombre.toUtf8());
         claves.push_back(base.toUtf8());
     }
@@ -506,7 +519,8 @@ ProyectoAzar Azar(std::mt19937& azar)
                       return comparacion != 0 ? comparacion < 0 : qa < qb;
                   });
         for (const QByteArray& nombre : porCarpeta[size_t(c)])
-            p.lista.push_back(CarpetasRecursos()[size_t(c * 8)].toStdString() + "/" + nombre.toStdString());
+            p.lista.push_back(QDir::fromNativeSeparators(CarpetasRecursos()[size_t(c * 8)]).toStdString() + "/"
+                              + nombre.toStdString());
     }
     for (int d = al(5); d > 0; --d) {
         QByteArray datos;

@@ -23,7 +23,8 @@ ProyectoPrueba::ProyectoPrueba()
 
 QString ProyectoPrueba::Carpeta() const
 {
-    return dir_.path() + QLatin1Char('/');
+    // As the open dialog gives it: with the system's own separators.
+    return QDir::toNativeSeparators(dir_.path() + QLatin1Char('/'));
 }
 
 QString ProyectoPrueba::Ruta() const
@@ -117,7 +118,8 @@ QStringList Textos(const QListWidget* lista)
 {
     QStringList t;
     for (int i = 0; i < lista->count(); ++i)
-        t << lista->item(i)->text();
+        // The tests spell items "Folder/Sub/name.ext" on every system.
+        t << QDir::fromNativeSeparators(lista->item(i)->text());
     return t;
 }
 
@@ -127,11 +129,16 @@ QString ProyectoReal(const fs::path& fuente, const fs::path& destino)
     std::ifstream listado(fuente / "resources.tsv");
     std::string linea;
     while (std::getline(listado, linea)) {
-        const fs::path ruta = destino / fs::path(linea.substr(linea.find('\t') + 1));
+        const std::string nombre = linea.substr(linea.find('\t') + 1);
+        const fs::path ruta = destino / fs::path(std::u8string(nombre.begin(), nombre.end()));  // UTF-8 on Windows too
         fs::create_directories(ruta.parent_path());
         std::ofstream(ruta).flush();
     }
-    fs::create_directory_symlink(fs::absolute(fuente) / "Data", destino / "Data");
+    std::error_code error;
+    fs::create_directory_symlink(fs::absolute(fuente) / "Data", destino / "Data", error);
+    // Windows lets only some users make links (Wine none): a copy reads the same.
+    if (error)
+        fs::copy(fs::absolute(fuente) / "Data", destino / "Data", fs::copy_options::recursive);
     std::ofstream(destino / "Game.rxproj") << "RPGXP 1.02";
     return *TextoDeRuta(destino / "Game.rxproj");
 }

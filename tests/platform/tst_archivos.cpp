@@ -112,8 +112,11 @@ void PruebaArchivos::listarCarpeta()
 {
     QTemporaryDir dir;
     const fs::path base = RutaNativa(dir.path());
-    for (const char* n : {"b.png", "B2.png", "a.PNG", "_x", "Árbol.png", "ab c.ogg", "a\\b.png"})
+    for (const char* n : {"b.png", "B2.png", "a.PNG", "_x", "Árbol.png", "ab c.ogg"})
         Escribir(base / fs::u8path(n));
+#ifndef _WIN32
+    Escribir(base / "a\\b.png");  // a separator on Windows
+#endif
     Escribir(base / "Sub" / "dentro.png");
 #ifdef Q_OS_UNIX
     fs::create_symlink("b.png", base / "enlace.png");
@@ -123,7 +126,10 @@ void PruebaArchivos::listarCarpeta()
 #endif
     ServicioArchivos s;
     const auto archivos = s.GetFolder(dir.path()).Files();
-    QStringList esperados = {u"_x"_s, u"a.PNG"_s, u"a\\b.png"_s, u"ab c.ogg"_s, u"b.png"_s, u"B2.png"_s};
+    QStringList esperados = {u"_x"_s, u"a.PNG"_s, u"ab c.ogg"_s, u"b.png"_s, u"B2.png"_s};
+#ifndef _WIN32
+    esperados.insert(2, u"a\\b.png"_s);
+#endif
 #ifdef Q_OS_UNIX
     esperados.insert(esperados.indexOf(u"_x"_s) + 1, u"enlace.png"_s);
     esperados.move(esperados.indexOf(u"enlace.png"_s), esperados.size() - 1);
@@ -136,7 +142,7 @@ void PruebaArchivos::listarCarpeta()
         QVERIFY2(obtenidos.contains(n), qPrintable(n));
     QVERIFY(obtenidos.indexOf(u"a.PNG"_s) < obtenidos.indexOf(u"b.png"_s));
     QVERIFY(obtenidos.indexOf(u"b.png"_s) < obtenidos.indexOf(u"B2.png"_s));
-    QCOMPARE(archivos.front().Path(), dir.path() + u'/' + archivos.front().Name());
+    QCOMPARE(archivos.front().Path(), dir.path() + QDir::separator() + archivos.front().Name());
 
 #ifdef Q_OS_LINUX
     // A name that is not valid text is listed, shown with U+FFFD, and keeps its
@@ -413,6 +419,18 @@ void PruebaArchivos::abrirConElEscritorio()
         return url.isValid() && url.isLocalFile() ? QByteArray::fromPercentEncoding(url.toEncoded().mid(7))
                                                   : QByteArray("invalid URL");
     };
+#ifdef _WIN32
+    // An absolute path there starts at a drive: "C:/juegos/x" gives file:///C:/juegos/x.
+    const auto ruta = [](const char* nombre) {
+        return fs::path(QString::fromUtf8(nombre).prepend(u"C:").toStdWString());
+    };
+    const auto esperado = [](const char* nombre) { return "/C:" + QByteArray(nombre); };
+    const QString unidad = u"C:"_s;
+#else
+    const auto ruta = [](const char* nombre) { return fs::path(nombre); };
+    const auto esperado = [](const char* nombre) { return QByteArray(nombre); };
+    const QString unidad;
+#endif
     const char* const nombres[] = {
         "/juegos/-x & rm -rf ~; echo $HOME `id` \"a\" 'b' | c.png",
         "/juegos/x\ny.png",
@@ -424,8 +442,8 @@ void PruebaArchivos::abrirConElEscritorio()
 #endif
     };
     for (const char* nombre : nombres)
-        QCOMPARE(bytesDe(UrlDeArchivo(fs::path(nombre))), QByteArray(nombre));
-    QCOMPARE(UrlDeArchivo(fs::path("/juegos/Canción.png")), QUrl::fromLocalFile(u"/juegos/Canción.png"_s));
+        QCOMPARE(bytesDe(UrlDeArchivo(ruta(nombre))), esperado(nombre));
+    QCOMPARE(UrlDeArchivo(ruta("/juegos/Canción.png")), QUrl::fromLocalFile(unidad + u"/juegos/Canción.png"_s));
 }
 
 QTEST_GUILESS_MAIN(PruebaArchivos)

@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QDir>
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -428,7 +429,7 @@ void PruebaPrincipal::accesible()
     QCOMPARE(lista->role(), QAccessible::List);
     QCOMPARE(lista->text(QAccessible::Name), u"Recursos"_s);
     QCOMPARE(lista->childCount(), 1);
-    QCOMPARE(lista->child(0)->text(QAccessible::Name), u"Graphics/Pictures/Cielo.png"_s);
+    QCOMPARE(QDir::fromNativeSeparators(lista->child(0)->text(QAccessible::Name)), u"Graphics/Pictures/Cielo.png"_s);
 
     ClicEn(w, w.Espacio);
     QCOMPARE(w.TextoA->text(), u"Espacio ahorrado: 2 Kb"_s);
