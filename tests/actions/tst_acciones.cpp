@@ -84,7 +84,8 @@ struct ConLote : Analizado {
             QString::fromLocal8Bit(c.mid(10, c.size() - 13)).replace(u"%%"_s, u"%"_s).toStdWString();
         std::wstring larga(MAX_PATH, L'\0');
         larga.resize(GetLongPathNameW(ruta.c_str(), larga.data(), MAX_PATH));
-        return QDir::fromNativeSeparators(QString::fromStdWString(larga)) == p.Carpeta() + Item(nombre);
+        return QDir::fromNativeSeparators(QString::fromStdWString(larga))
+            == QDir::fromNativeSeparators(p.Carpeta() + Item(nombre));
 #else
         // The path as it stands, quoted for cmd, "%" doubled, in the local 8-bit encoding (UTF-8 here).
         return c == "start \"\" \"" + (p.Carpeta() + Item(nombre)).toUtf8().replace("%", "%%") + "\"\r\n";
