@@ -1,7 +1,6 @@
 #include "analysis/Buscador.h"
 
 #include <algorithm>
-#include <array>
 #include <bit>
 #include <cstring>
 #include <numeric>
@@ -24,21 +23,15 @@ inline std::uint32_t Ventana(const unsigned char* p)
     return w;
 }
 
-// Both the filter and the exact table take the top bits of this product, of
-// the window's first three bytes.
+// A window's first three bytes and the low three bits of its fourth: what
+// the filter tells apart. Keys of three bytes stand for all eight fourths.
+constexpr std::uint32_t kBitsVentana = 0x07FFFFFFu;
+
+// Both the filter and the exact table of prefixes take the top bits of this.
 inline std::uint32_t Dispersion(std::uint32_t ventana)
 {
-    return (ventana & 0xFFFFFFu) * kMultiplicador;
+    return (ventana & kBitsVentana) * kMultiplicador;
 }
-
-// Each entry of the filter is eight filters, one for each value of the
-// fourth byte's low three bits: fewer positions pass than by three bytes.
-constexpr auto kBitCuarto = [] {
-    std::array<std::uint8_t, 256> bits{};
-    for (unsigned b = 0; b < 256; ++b)
-        bits[b] = std::uint8_t(1u << (b & 7));
-    return bits;
-}();
 
 inline bool Bit(const std::uint64_t* mapa, std::uint32_t i)
 {
@@ -119,11 +112,24 @@ AutomataClaves::AutomataClaves(const BloqueClaves& claves) : numClaves_(claves.i
     prefijo_.assign(std::size_t(1) << bitsPrefijos, kNinguno);
     nodoPrefijo_.assign(prefijo_.size(), 0);
     mascaraPrefijos_ = std::uint32_t(prefijo_.size() - 1);
+    std::vector<std::uint32_t> entradas;  // the filter's windows
+    for (const std::string_view k : grupos) {
+        if (k.size() < 3)
+            continue;
+        const std::uint32_t p = byte(k, 0) | (std::uint32_t(byte(k, 1)) << 8) | (std::uint32_t(byte(k, 2)) << 16);
+        for (std::uint32_t cuarto = 0; cuarto < 8; ++cuarto)
+            if (k.size() == 3 || cuarto == (byte(k, 3) & 7u))
+                entradas.push_back(p | (cuarto << 24));
+    }
+    std::sort(entradas.begin(), entradas.end());
+    entradas.erase(std::unique(entradas.begin(), entradas.end()), entradas.end());
     // About one entry in thirty set, so that few positions with no key pass;
     // at most 256 KiB, to stay near the core.
-    const unsigned bitsFiltro = std::clamp(Log2Techo(32 * numPrefijos), 12u, 18u);
+    const unsigned bitsFiltro = std::clamp(Log2Techo(32 * entradas.size()), 12u, 18u);
     filtro_.assign(std::size_t(1) << bitsFiltro, 0);
     desplazamiento_ = 32 - bitsFiltro;
+    for (const std::uint32_t v : entradas)
+        filtro_[Dispersion(v) >> desplazamiento_] = 1;
     pares_.assign(65536 / 64, 0);
     std::fill(std::begin(grupoUno_), std::end(grupoUno_), kNinguno);
     std::vector<std::pair<std::uint32_t, std::uint32_t>> dos;
@@ -178,8 +184,6 @@ AutomataClaves::AutomataClaves(const BloqueClaves& claves) : numClaves_(claves.i
             nodoPrefijo_[ranura] = camino[3];
         }
         ranuraGrupo_[g] = ranura;
-        filtro_[Dispersion(byte(k, 0) | (std::uint32_t(byte(k, 1)) << 8) | (std::uint32_t(byte(k, 2)) << 16))
-                >> desplazamiento_] |= k.size() == 3 ? 0xFF : kBitCuarto[byte(k, 3)];
         anterior = k;
     }
     std::sort(dos.begin(), dos.end());
@@ -295,7 +299,7 @@ void BuscadorClaves::Explorar(const unsigned char* texto, std::size_t largo, std
     const std::uint64_t* const pares = a_.pares_.data();
     const unsigned desplazamiento = a_.desplazamiento_;
     const auto pasa = [&](std::uint32_t w) {
-        unsigned paso = filtro[Dispersion(w) >> desplazamiento] & kBitCuarto[w >> 24];
+        unsigned paso = filtro[Dispersion(w) >> desplazamiento];
         if constexpr (kCortas)
             paso |= unsigned(Bit(pares, w & 0xFFFFu));
         return std::uint8_t(paso);

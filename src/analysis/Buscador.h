@@ -1,13 +1,13 @@
 // Finds which of many keys occur in a stream of bytes, looking at every
 // position on its own so that the processor works on many at once.
 //
-// The three bytes at each position are hashed into a small bitmap of the
-// keys' first three bytes; only where a bit is set does the search look the
-// prefix up exactly and walk a trie of the keys from there. Keys of one or
-// two bytes, few and soon found, have tables of their own. Nothing carries
-// from one position to the next, unlike an automaton (AhoCorasick.h, kept as
-// the reference the tests compare with), whose every step waits on the one
-// before.
+// The three bytes at each position, and three bits of the fourth, are
+// hashed into a small table of the keys' beginnings; only where an entry is
+// set does the search look the first three bytes up exactly and walk a trie
+// of the keys from there. Keys of one or two bytes, few and soon found, have
+// tables of their own. Nothing carries from one position to the next,
+// unlike an automaton (AhoCorasick.h, kept as the reference the tests
+// compare with), whose every step waits on the one before.
 //
 // Keys are byte strings (names in UTF-8); a key found once stays found, so it
 // costs nothing in later texts. A text may arrive in pieces: matches across
@@ -56,9 +56,9 @@ private:
 
     std::size_t numClaves_ = 0;
     std::size_t largoMaximo_ = 0;
-    // Keys of three bytes or more: a byte per hash of their first three,
-    // with the bit of their fourth byte's low three bits set (all of them
-    // for keys of three bytes). A byte, not a bit, costs fewer operations.
+    // Keys of three bytes or more: a byte per hash of their first three and
+    // the low three bits of their fourth, not zero where one may begin. A
+    // byte, not a bit, costs fewer operations.
     std::vector<std::uint8_t> filtro_;
     unsigned desplazamiento_ = 32;  // hash >> desplazamiento_ is an entry of filtro_
     // The first three bytes exactly, by open addressing: the trie node they
