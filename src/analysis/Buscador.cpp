@@ -10,7 +10,7 @@
 #endif
 
 namespace {
-constexpr std::uint32_t kMultiplicador = 0x9E3779B1u;  // odd, its bits well mixed (Knuth)
+constexpr std::uint64_t kMultiplicador = 0x9E3779B97F4A7C15u;  // odd, its bits well mixed (2^64 / golden ratio)
 
 // The three bytes at `p`, the first one lowest, whatever the processor's
 // byte order; the fourth byte read is dropped. Needs four readable bytes.
@@ -27,10 +27,12 @@ inline std::uint32_t Ventana(const unsigned char* p)
 // the filter tells apart. Keys of three bytes stand for all eight fourths.
 constexpr std::uint32_t kBitsVentana = 0x07FFFFFFu;
 
-// Both the filter and the exact table of prefixes take the top bits of this.
-inline std::uint32_t Dispersion(std::uint32_t ventana)
+// The top `64 - desplazamiento` bits of a 64-bit product: both the filter
+// and the exact table of prefixes index by them. A 32-bit product let
+// through a third more of the data's frequent windows.
+inline std::size_t Dispersion(std::uint32_t ventana, unsigned desplazamiento)
 {
-    return (ventana & kBitsVentana) * kMultiplicador;
+    return std::size_t((std::uint64_t(ventana & kBitsVentana) * kMultiplicador) >> desplazamiento);
 }
 
 inline bool Bit(const std::uint64_t* mapa, std::uint32_t i)
@@ -127,9 +129,9 @@ AutomataClaves::AutomataClaves(const BloqueClaves& claves) : numClaves_(claves.i
     // at most 256 KiB, to stay near the core.
     const unsigned bitsFiltro = std::clamp(Log2Techo(32 * entradas.size()), 12u, 18u);
     filtro_.assign(std::size_t(1) << bitsFiltro, 0);
-    desplazamiento_ = 32 - bitsFiltro;
+    desplazamiento_ = 64 - bitsFiltro;
     for (const std::uint32_t v : entradas)
-        filtro_[Dispersion(v) >> desplazamiento_] = 1;
+        filtro_[Dispersion(v, desplazamiento_)] = 1;
     pares_.assign(65536 / 64, 0);
     std::fill(std::begin(grupoUno_), std::end(grupoUno_), kNinguno);
     std::vector<std::pair<std::uint32_t, std::uint32_t>> dos;
@@ -177,7 +179,7 @@ AutomataClaves::AutomataClaves(const BloqueClaves& claves) : numClaves_(claves.i
         grupoNodo_[camino[k.size()]] = g;
         if (comun < 3) {  // a new prefix
             const std::uint32_t p = byte(k, 0) | (std::uint32_t(byte(k, 1)) << 8) | (std::uint32_t(byte(k, 2)) << 16);
-            ranura = Dispersion(p) >> (32 - bitsPrefijos);
+            ranura = std::uint32_t(Dispersion(p, 64 - bitsPrefijos));
             while (prefijo_[ranura] != kNinguno)
                 ranura = (ranura + 1) & mascaraPrefijos_;
             prefijo_[ranura] = p;
@@ -199,7 +201,7 @@ AutomataClaves::AutomataClaves(const BloqueClaves& claves) : numClaves_(claves.i
 
 std::uint32_t AutomataClaves::Ranura(std::uint32_t prefijo) const
 {
-    for (std::uint32_t r = Dispersion(prefijo) >> (32 - std::countr_zero(prefijo_.size()));;
+    for (auto r = std::uint32_t(Dispersion(prefijo, 64 - unsigned(std::countr_zero(prefijo_.size()))));;
          r = (r + 1) & mascaraPrefijos_) {
         if (prefijo_[r] == prefijo)
             return r;
@@ -299,7 +301,7 @@ void BuscadorClaves::Explorar(const unsigned char* texto, std::size_t largo, std
     const std::uint64_t* const pares = a_.pares_.data();
     const unsigned desplazamiento = a_.desplazamiento_;
     const auto pasa = [&](std::uint32_t w) {
-        unsigned paso = filtro[Dispersion(w) >> desplazamiento];
+        unsigned paso = filtro[Dispersion(w, desplazamiento)];
         if constexpr (kCortas)
             paso |= unsigned(Bit(pares, w & 0xFFFFu));
         return std::uint8_t(paso);

@@ -60,7 +60,7 @@ private:
     // the low three bits of their fourth, not zero where one may begin. A
     // byte, not a bit, costs fewer operations.
     std::vector<std::uint8_t> filtro_;
-    unsigned desplazamiento_ = 32;  // hash >> desplazamiento_ is an entry of filtro_
+    unsigned desplazamiento_ = 64;  // hash >> desplazamiento_ is an entry of filtro_
     // The first three bytes exactly, by open addressing: the trie node they
     // lead to. Empty slots hold kNinguno as prefix.
     std::vector<std::uint32_t> prefijo_;
