@@ -12,8 +12,8 @@
 namespace {
 constexpr std::uint64_t kMultiplicador = 0x9E3779B97F4A7C15u;  // odd, its bits well mixed (2^64 / golden ratio)
 
-// The three bytes at `p`, the first one lowest, whatever the processor's
-// byte order; the fourth byte read is dropped. Needs four readable bytes.
+// The four bytes at `p` as one number, the first one lowest, whatever the
+// processor's byte order.
 inline std::uint32_t Ventana(const unsigned char* p)
 {
     std::uint32_t w;
@@ -197,6 +197,12 @@ AutomataClaves::AutomataClaves(const BloqueClaves& claves) : numClaves_(claves.i
     for (std::uint32_t r : ranuraGrupo_)
         if (r != kNinguno)
             ++gruposPorRanura_[r];
+    // The trie grew a node at a time: give back what growing reserved.
+    etiqueta_.shrink_to_fit();
+    conHijos_.shrink_to_fit();
+    hermano_.shrink_to_fit();
+    grupoNodo_.shrink_to_fit();
+    inicioGrupo_.shrink_to_fit();
 }
 
 std::uint32_t AutomataClaves::Ranura(std::uint32_t prefijo) const
