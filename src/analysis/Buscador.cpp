@@ -1,12 +1,71 @@
 #include "analysis/Buscador.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <numeric>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
-// Full transition rows for the states nearest the root, where a scan spends
-// nearly all its time; deeper states keep their few children in a list.
-constexpr std::size_t kBytesFilasDensas = std::size_t(256) << 10;
+constexpr std::uint64_t kMultiplicador = 0x9E3779B97F4A7C15u;  // odd, its bits well mixed (2^64 / golden ratio)
+
+// The four bytes at `p` as one number, the first one lowest, whatever the
+// processor's byte order.
+inline std::uint32_t Ventana(const unsigned char* p)
+{
+    std::uint32_t w;
+    std::memcpy(&w, p, 4);
+    if constexpr (std::endian::native == std::endian::big)
+        w = (w >> 24) | ((w >> 8) & 0xFF00u) | ((w << 8) & 0xFF0000u) | (w << 24);
+    return w;
+}
+
+// A window's first three bytes and the low three bits of its fourth: what
+// the filter tells apart. Keys of three bytes stand for all eight fourths.
+constexpr std::uint32_t kBitsVentana = 0x07FFFFFFu;
+
+// The top `64 - desplazamiento` bits of a 64-bit product: both the filter
+// and the exact table of prefixes index by them. A 32-bit product let
+// through a third more of the data's frequent windows.
+inline std::size_t Dispersion(std::uint32_t ventana, unsigned desplazamiento)
+{
+    return std::size_t((std::uint64_t(ventana & kBitsVentana) * kMultiplicador) >> desplazamiento);
+}
+
+inline bool Bit(const std::uint64_t* mapa, std::uint32_t i)
+{
+    return (mapa[i >> 6] >> (i & 63)) & 1;
+}
+
+// Bit j set where paso[j] is not zero.
+inline std::uint64_t Mascara(const std::uint8_t* paso)
+{
+#if defined(__SSE2__)
+    const __m128i cero = _mm_setzero_si128();
+    std::uint64_t ceros = 0;
+    for (unsigned j = 0; j < 64; j += 16) {
+        const __m128i v = _mm_load_si128(reinterpret_cast<const __m128i*>(paso + j));
+        ceros |= std::uint64_t(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(v, cero)))) << j;
+    }
+    return ~ceros;
+#else
+    std::uint64_t m = 0;
+    for (unsigned j = 0; j < 64; ++j)
+        m |= std::uint64_t(paso[j] != 0) << j;
+    return m;
+#endif
+}
+
+unsigned Log2Techo(std::size_t n)
+{
+    unsigned b = 0;
+    while ((std::size_t(1) << b) < n)
+        ++b;
+    return b;
+}
 }  // namespace
 
 BloqueClaves::BloqueClaves(const std::vector<std::string>& claves)
@@ -26,234 +85,305 @@ AutomataClaves::AutomataClaves(const BloqueClaves& claves) : numClaves_(claves.i
     const std::vector<std::uint32_t>& inicios = claves.inicios;
     const auto numClaves = std::uint32_t(numClaves_);
     const auto clave = [&](std::uint32_t k) { return bloque.substr(inicios[k], inicios[k + 1] - inicios[k]); };
-    for (unsigned char b : bloque)
-        clase_[b] = 1;
-    for (int b = 0; b < 256; ++b)
-        if (clase_[b])
-            clase_[b] = std::uint16_t(numClases_++);
+    const auto byte = [](std::string_view s, std::size_t i) { return static_cast<unsigned char>(s[i]); };
 
-    // The keys in byte order: the trie's nodes at each depth then come out in
-    // breadth-first order, each node's children together, with no trie built
-    // on the side. Equal keys end up side by side and share their node.
+    // The keys in byte order: equal keys side by side form one group, and
+    // the trie comes out depth first with no tree built on the side.
     orden_.resize(numClaves);
     std::iota(orden_.begin(), orden_.end(), 0u);
     std::sort(orden_.begin(), orden_.end(), [&](std::uint32_t a, std::uint32_t b) { return clave(a) < clave(b); });
     while (vacias_ < numClaves && clave(orden_[vacias_]).empty())
         ++vacias_;
-    std::vector<std::uint32_t> activas(numClaves - vacias_);  // positions in orden_
-    std::iota(activas.begin(), activas.end(), vacias_);
-    std::size_t nodos = 1;
-    for (std::size_t i = 0; i < activas.size(); ++i) {
-        const std::string_view k = clave(orden_[activas[i]]);
-        std::size_t comun = 0;
-        if (i > 0) {
-            const std::string_view ant = clave(orden_[activas[i - 1]]);
-            while (comun < ant.size() && comun < k.size() && ant[comun] == k[comun])
-                ++comun;
+    std::vector<std::string_view> grupos;
+    for (std::uint32_t i = vacias_; i < numClaves; ++i) {
+        const std::string_view k = clave(orden_[i]);
+        largoMaximo_ = std::max(largoMaximo_, k.size());
+        if (grupos.empty() || grupos.back() != k) {
+            grupos.push_back(k);
+            inicioGrupo_.push_back(i);
         }
-        nodos += k.size() - comun;
     }
-    terminal_.reserve(activas.size());
-    grupo_.reserve(activas.size());
-    cuantas_.reserve(activas.size());
-    fallo_.reserve(nodos);
-    primerHijo_.reserve(nodos + 1);
-    etiqueta_.reserve(nodos);
-    fallo_.push_back(0);
-    etiqueta_.push_back(0);
-    pendiente_.assign((nodos + 63) / 64, 0);
-    numDensos_ = std::uint32_t(std::min<std::size_t>(
-        nodos, std::max<std::size_t>(1, kBytesFilasDensas / (numClases_ * sizeof(std::uint32_t)))));
-    denso_.assign(std::size_t(numDensos_) * numClases_, 0);
-    std::uint32_t filasHechas = 0;  // dense rows are complete below this state
+    inicioGrupo_.push_back(numClaves);
+    ranuraGrupo_.assign(grupos.size(), kNinguno);
 
-    const auto transicion = [&](std::uint32_t f, std::uint8_t etiqueta) {
-        for (;;) {
-            if (f < filasHechas)
-                return denso_[std::size_t(f) * numClases_ + etiqueta + 1u];
-            if (const std::uint32_t h = Hijo(f, etiqueta))
-                return h;
-            if (f == 0)
-                return std::uint32_t(0);
-            f = fallo_[f];
-        }
-    };
-    const auto llenarFilas = [&](std::uint32_t hasta) {
-        for (std::uint32_t s = filasHechas; s < std::min(hasta, numDensos_); ++s) {
-            std::uint32_t* fila = &denso_[std::size_t(s) * numClases_];
-            if (s != 0)
-                std::copy_n(&denso_[std::size_t(fallo_[s]) * numClases_], numClases_, fila);
-            for (std::uint32_t h = primerHijo_[s]; h < FinHijos(s); ++h)
-                fila[etiqueta_[h] + 1u] = h;
-        }
-        filasHechas = std::max(filasHechas, std::min(hasta, numDensos_));
-    };
+    std::size_t numPrefijos = 0;
+    for (std::size_t g = 0; g < grupos.size(); ++g)
+        if (grupos[g].size() >= 3 && (g == 0 || grupos[g - 1].substr(0, 3) != grupos[g].substr(0, 3)))
+            ++numPrefijos;
+    const unsigned bitsPrefijos = std::max(4u, Log2Techo(2 * numPrefijos));
+    prefijo_.assign(std::size_t(1) << bitsPrefijos, kNinguno);
+    nodoPrefijo_.assign(prefijo_.size(), 0);
+    mascaraPrefijos_ = std::uint32_t(prefijo_.size() - 1);
+    std::vector<std::uint32_t> entradas;  // the filter's windows
+    for (const std::string_view k : grupos) {
+        if (k.size() < 3)
+            continue;
+        const std::uint32_t p = byte(k, 0) | (std::uint32_t(byte(k, 1)) << 8) | (std::uint32_t(byte(k, 2)) << 16);
+        for (std::uint32_t cuarto = 0; cuarto < 8; ++cuarto)
+            if (k.size() == 3 || cuarto == (byte(k, 3) & 7u))
+                entradas.push_back(p | (cuarto << 24));
+    }
+    std::sort(entradas.begin(), entradas.end());
+    entradas.erase(std::unique(entradas.begin(), entradas.end()), entradas.end());
+    // About one entry in thirty set, so that few positions with no key pass;
+    // at most 256 KiB, to stay near the core.
+    const unsigned bitsFiltro = std::clamp(Log2Techo(32 * entradas.size()), 12u, 18u);
+    filtro_.assign(std::size_t(1) << bitsFiltro, 0);
+    desplazamiento_ = 64 - bitsFiltro;
+    for (const std::uint32_t v : entradas)
+        filtro_[Dispersion(v, desplazamiento_)] = 1;
+    pares_.assign(65536 / 64, 0);
+    std::fill(std::begin(grupoUno_), std::end(grupoUno_), kNinguno);
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> dos;
 
-    std::vector<std::uint32_t> nodoDe(numClaves, 0);  // each key's node at the current depth, by position
-    std::uint32_t inicioNivel = 0, finNivel = 1;      // the nodes at the current depth
-    for (std::size_t d = 0; !activas.empty(); ++d) {
-        std::uint32_t padreSiguiente = inicioNivel;  // parents whose first child is not yet placed
-        std::uint32_t anterior = 0, nuevoAnterior = 0;
-        bool hayAnterior = false;
-        for (std::uint32_t k : activas) {
-            const std::string_view texto = clave(orden_[k]);
-            const auto byte = static_cast<unsigned char>(texto[d]);
-            const std::uint32_t padre = nodoDe[k];
-            std::uint32_t nodo;
-            if (hayAnterior && nodoDe[anterior] == padre
-                && static_cast<unsigned char>(clave(orden_[anterior])[d]) == byte) {
-                nodo = nuevoAnterior;
-            } else {
-                nodo = std::uint32_t(fallo_.size());
-                while (padreSiguiente <= padre)
-                    primerHijo_.push_back(nodo), ++padreSiguiente;
-                const auto etiqueta = std::uint8_t(clase_[byte] - 1);
-                etiqueta_.push_back(etiqueta);
-                const std::uint32_t f = padre == 0 ? 0 : transicion(fallo_[padre], etiqueta);
-                fallo_.push_back(f);
-                if (Pendiente(f))
-                    pendiente_[nodo >> 6] |= std::uint64_t(1) << (nodo & 63);
-            }
-            if (texto.size() == d + 1) {
-                if (!terminal_.empty() && terminal_.back() == nodo) {
-                    ++cuantas_.back();  // the same key again
-                } else {
-                    terminal_.push_back(nodo);
-                    grupo_.push_back(k);
-                    cuantas_.push_back(1);
+    etiqueta_.push_back(0);  // the root
+    conHijos_.push_back(0);
+    hermano_.push_back(0);
+    grupoNodo_.push_back(kNinguno);
+    std::vector<std::uint32_t> camino{0};  // the previous key's nodes, by depth
+    std::string_view anterior;
+    std::uint32_t ranura = kNinguno;
+    for (std::uint32_t g = 0; g < grupos.size(); ++g) {
+        const std::string_view k = grupos[g];
+        if (k.size() <= 2) {
+            ++gruposCortos_;
+            if (k.size() == 1) {
+                grupoUno_[byte(k, 0)] = g;
+                for (std::uint32_t b = 0; b < 256; ++b) {  // whatever byte follows, or none
+                    const std::uint32_t par = byte(k, 0) | (b << 8);
+                    pares_[par >> 6] |= std::uint64_t(1) << (par & 63);
                 }
-                pendiente_[nodo >> 6] |= std::uint64_t(1) << (nodo & 63);
+            } else {
+                const std::uint32_t par = byte(k, 0) | (std::uint32_t(byte(k, 1)) << 8);
+                pares_[par >> 6] |= std::uint64_t(1) << (par & 63);
+                dos.emplace_back(par, g);
             }
-            // The key before carries its new node in nodoDe only after the
-            // comparison above has used its parent.
-            if (hayAnterior)
-                nodoDe[anterior] = nuevoAnterior;
-            anterior = k;
-            nuevoAnterior = nodo;
-            hayAnterior = true;
+            continue;
         }
-        if (hayAnterior)
-            nodoDe[anterior] = nuevoAnterior;
-        while (padreSiguiente < finNivel)
-            primerHijo_.push_back(std::uint32_t(fallo_.size())), ++padreSiguiente;
-        llenarFilas(finNivel);
-        inicioNivel = finNivel;
-        finNivel = std::uint32_t(fallo_.size());
-        std::erase_if(activas, [&](std::uint32_t k) { return clave(orden_[k]).size() == d + 1; });
+        std::size_t comun = 0;
+        while (comun < anterior.size() && anterior[comun] == k[comun])
+            ++comun;
+        camino.resize(std::max(camino.size(), k.size() + 1));
+        for (std::size_t d = comun + 1; d <= k.size(); ++d) {
+            const auto nodo = std::uint32_t(etiqueta_.size());
+            if (d == comun + 1 && anterior.size() > comun)
+                hermano_[camino[d]] = nodo;  // the previous key went down another byte
+            else
+                conHijos_[camino[d - 1]] = 1;  // so the first child is the node after
+            etiqueta_.push_back(byte(k, d - 1));
+            conHijos_.push_back(0);
+            hermano_.push_back(0);
+            grupoNodo_.push_back(kNinguno);
+            camino[d] = nodo;
+        }
+        grupoNodo_[camino[k.size()]] = g;
+        if (comun < 3) {  // a new prefix
+            const std::uint32_t p = byte(k, 0) | (std::uint32_t(byte(k, 1)) << 8) | (std::uint32_t(byte(k, 2)) << 16);
+            ranura = std::uint32_t(Dispersion(p, 64 - bitsPrefijos));
+            while (prefijo_[ranura] != kNinguno)
+                ranura = (ranura + 1) & mascaraPrefijos_;
+            prefijo_[ranura] = p;
+            nodoPrefijo_[ranura] = camino[3];
+        }
+        ranuraGrupo_[g] = ranura;
+        anterior = k;
     }
-    while (primerHijo_.size() <= fallo_.size())
-        primerHijo_.push_back(std::uint32_t(fallo_.size()));
-    llenarFilas(std::uint32_t(fallo_.size()));
-    numDensos_ = filasHechas;
-    denso_.resize(std::size_t(numDensos_) * numClases_);
-    denso_.shrink_to_fit();
-    terminal_.shrink_to_fit();
-    grupo_.shrink_to_fit();
-    cuantas_.shrink_to_fit();
+    std::sort(dos.begin(), dos.end());
+    for (const auto& [par, g] : dos) {
+        dos_.push_back(par);
+        grupoDos_.push_back(g);
+    }
+    gruposPorRanura_.assign(prefijo_.size(), 0);
+    for (std::uint32_t r : ranuraGrupo_)
+        if (r != kNinguno)
+            ++gruposPorRanura_[r];
+    // The trie grew a node at a time: give back what growing reserved.
+    etiqueta_.shrink_to_fit();
+    conHijos_.shrink_to_fit();
+    hermano_.shrink_to_fit();
+    grupoNodo_.shrink_to_fit();
+    inicioGrupo_.shrink_to_fit();
+}
+
+std::uint32_t AutomataClaves::Ranura(std::uint32_t prefijo) const
+{
+    for (auto r = std::uint32_t(Dispersion(prefijo, 64 - unsigned(std::countr_zero(prefijo_.size()))));;
+         r = (r + 1) & mascaraPrefijos_) {
+        if (prefijo_[r] == prefijo)
+            return r;
+        if (prefijo_[r] == kNinguno)
+            return kNinguno;
+    }
+}
+
+std::size_t AutomataClaves::Bytes() const
+{
+    return filtro_.capacity() + prefijo_.capacity() * 4 + nodoPrefijo_.capacity() * 4 + etiqueta_.capacity()
+        + conHijos_.capacity() + hermano_.capacity() * 4 + grupoNodo_.capacity() * 4 + pares_.capacity() * 8
+        + sizeof grupoUno_ + dos_.capacity() * 4 + grupoDos_.capacity() * 4 + orden_.capacity() * 4
+        + inicioGrupo_.capacity() * 4 + ranuraGrupo_.capacity() * 4 + gruposPorRanura_.capacity() * 4;
 }
 
 BuscadorClaves::BuscadorClaves(const AutomataClaves& automata)
     : a_(automata),
-      pendiente_(automata.pendiente_),
       encontrada_(automata.NumClaves(), 0),
-      pendientes_(automata.NumClaves())
+      grupoHallado_(automata.ranuraGrupo_.size(), 0),
+      pendientesRanura_(automata.gruposPorRanura_),
+      pendientes_(automata.NumClaves()),
+      cortosPendientes_(automata.gruposCortos_)
 {
 }
 
 BuscadorClaves::BuscadorClaves(const std::vector<std::string>& claves)
     : propio_(std::make_unique<AutomataClaves>(BloqueClaves(claves))),
       a_(*propio_),
-      pendiente_(a_.pendiente_),
       encontrada_(a_.NumClaves(), 0),
-      pendientes_(a_.NumClaves())
+      grupoHallado_(a_.ranuraGrupo_.size(), 0),
+      pendientesRanura_(a_.gruposPorRanura_),
+      pendientes_(a_.NumClaves()),
+      cortosPendientes_(a_.gruposCortos_)
 {
 }
 
-void BuscadorClaves::Marcar(std::uint32_t desde, std::uint32_t cuantas, std::vector<int>& nuevas)
+void BuscadorClaves::Marcar(std::uint32_t grupo, std::vector<int>& nuevas)
 {
-    for (std::uint32_t i = desde; i < desde + cuantas; ++i) {
+    grupoHallado_[grupo] = 1;
+    for (std::uint32_t i = a_.inicioGrupo_[grupo]; i < a_.inicioGrupo_[grupo + 1]; ++i) {
         const std::uint32_t k = a_.orden_[i];
-        if (!encontrada_[k]) {
-            encontrada_[k] = 1;
-            --pendientes_;
-            nuevas.push_back(int(k));
+        encontrada_[k] = 1;
+        --pendientes_;
+        nuevas.push_back(int(k));
+    }
+    if (const std::uint32_t r = a_.ranuraGrupo_[grupo]; r != AutomataClaves::kNinguno)
+        --pendientesRanura_[r];
+    else
+        --cortosPendientes_;
+}
+
+void BuscadorClaves::Verificar(const unsigned char* texto, std::size_t largo, std::size_t i, std::vector<int>& nuevas)
+{
+    const unsigned char* s = texto + i;
+    const std::size_t resto = largo - i;
+    constexpr std::uint32_t ninguno = AutomataClaves::kNinguno;
+    if (cortosPendientes_ > 0) {
+        if (const std::uint32_t g = a_.grupoUno_[s[0]]; g != ninguno && !grupoHallado_[g])
+            Marcar(g, nuevas);
+        if (resto >= 2) {
+            const std::uint32_t par = s[0] | (std::uint32_t(s[1]) << 8);
+            const auto it = std::lower_bound(a_.dos_.begin(), a_.dos_.end(), par);
+            if (it != a_.dos_.end() && *it == par) {
+                const std::uint32_t g = a_.grupoDos_[std::size_t(it - a_.dos_.begin())];
+                if (!grupoHallado_[g])
+                    Marcar(g, nuevas);
+            }
         }
+    }
+    if (resto < 3)
+        return;
+    const std::uint32_t r = a_.Ranura(s[0] | (std::uint32_t(s[1]) << 8) | (std::uint32_t(s[2]) << 16));
+    if (r == ninguno || pendientesRanura_[r] == 0)
+        return;  // no key begins so, or all that do are found
+    std::uint32_t u = a_.nodoPrefijo_[r];
+    for (std::size_t d = 3;; ++d) {
+        if (const std::uint32_t g = a_.grupoNodo_[u]; g != ninguno && !grupoHallado_[g])
+            Marcar(g, nuevas);
+        if (d >= resto || !a_.conHijos_[u])
+            return;
+        const unsigned char c = s[d];
+        std::uint32_t v = u + 1;
+        while (a_.etiqueta_[v] < c && a_.hermano_[v] != 0)
+            v = a_.hermano_[v];
+        if (a_.etiqueta_[v] != c)
+            return;
+        u = v;
     }
 }
 
-std::uint32_t AutomataClaves::FinHijos(std::uint32_t estado) const
+template <bool kCortas>
+void BuscadorClaves::Explorar(const unsigned char* texto, std::size_t largo, std::size_t inicios,
+                              std::vector<int>& nuevas)
 {
-    // While the trie is built, the last node of a depth does not know yet
-    // where its children end: at the last node made so far.
-    return estado + 1 < primerHijo_.size() ? primerHijo_[estado + 1] : std::uint32_t(fallo_.size());
-}
-
-std::uint32_t AutomataClaves::Hijo(std::uint32_t estado, std::uint8_t etiqueta) const
-{
-    for (std::uint32_t h = primerHijo_[estado], fin = FinHijos(estado); h < fin; ++h)
-        if (etiqueta_[h] == etiqueta)
-            return h;
-    return 0;
-}
-
-void BuscadorClaves::Emitir(std::uint32_t estado, std::vector<int>& nuevas)
-{
-    for (std::uint32_t u = estado; u != 0; u = a_.fallo_[u]) {
-        if (!Pendiente(u))
-            break;  // nothing left to find from here down
-        const auto it = std::lower_bound(a_.terminal_.begin(), a_.terminal_.end(), u);
-        if (it != a_.terminal_.end() && *it == u) {
-            const auto j = std::size_t(it - a_.terminal_.begin());
-            Marcar(a_.grupo_[j], a_.cuantas_[j], nuevas);
+    const std::uint8_t* const filtro = a_.filtro_.data();
+    const std::uint64_t* const pares = a_.pares_.data();
+    const unsigned desplazamiento = a_.desplazamiento_;
+    const auto pasa = [&](std::uint32_t w) {
+        unsigned paso = filtro[Dispersion(w, desplazamiento)];
+        if constexpr (kCortas)
+            paso |= unsigned(Bit(pares, w & 0xFFFFu));
+        return std::uint8_t(paso);
+    };
+    // Positions where four bytes can be read, 64 at a time: the filter of
+    // each is independent of the others, and the few that pass are verified
+    // after the block.
+    const std::size_t rapidas = largo >= 4 ? std::min(inicios, largo - 3) : 0;
+    std::size_t i = 0;
+    for (; i + 64 <= rapidas; i += 64) {
+        alignas(16) std::uint8_t paso[64];
+#if defined(__GNUC__)
+#pragma GCC unroll 16
+#endif
+        for (unsigned j = 0; j < 64; ++j)
+            paso[j] = pasa(Ventana(texto + i + j));
+        std::uint64_t candidatas = Mascara(paso);
+        for (; candidatas != 0; candidatas &= candidatas - 1) {
+            Verificar(texto, largo, i + unsigned(std::countr_zero(candidatas)), nuevas);
+            if (pendientes_ == 0)
+                return;
+        }
+        if constexpr (kCortas) {
+            if (cortosPendientes_ == 0) {
+                // The short keys are all found: the rest needs one table.
+                Explorar<false>(texto + i + 64, largo - i - 64, inicios - i - 64, nuevas);
+                return;
+            }
         }
     }
-    // Every key ending on this chain is found now, for good.
-    for (std::uint32_t u = estado; u != 0 && Pendiente(u); u = a_.fallo_[u])
-        pendiente_[u >> 6] &= ~(std::uint64_t(1) << (u & 63));
+    // The last positions, with the window padded by zeros: the verification
+    // never reads past the text.
+    for (; i < inicios; ++i) {
+        unsigned char relleno[4] = {};
+        std::memcpy(relleno, texto + i, std::min<std::size_t>(4, largo - i));
+        if (pasa(Ventana(relleno))) {
+            Verificar(texto, largo, i, nuevas);
+            if (pendientes_ == 0)
+                return;
+        }
+    }
 }
 
 void BuscadorClaves::Buscar(std::string_view trozo, std::vector<int>& nuevas)
 {
     if (trozo.empty())
         return;
-    Marcar(0, a_.vacias_, nuevas);
+    for (std::uint32_t i = 0; i < a_.vacias_; ++i)
+        if (const std::uint32_t k = a_.orden_[i]; !encontrada_[k]) {
+            encontrada_[k] = 1;
+            --pendientes_;
+            nuevas.push_back(int(k));
+        }
     if (pendientes_ == 0)
         return;
-
-    std::uint32_t s = estado_;
-    const std::uint32_t* const denso = a_.denso_.data();
-    const std::uint64_t* const pendiente = pendiente_.data();
-    const std::uint16_t* const clase = a_.clase_;
-    const std::uint32_t nc = a_.numClases_, nd = a_.numDensos_;
-    for (unsigned char b : trozo) {
-        const std::uint16_t c = clase[b];
-        if (c == 0) {  // a byte of no key: back to the root
-            s = 0;
-            continue;
-        }
-        for (;;) {
-            if (s < nd) {
-                s = denso[std::size_t(s) * nc + c];
-                break;
-            }
-            if (const std::uint32_t h = a_.Hijo(s, std::uint8_t(c - 1))) {
-                s = h;
-                break;
-            }
-            s = a_.fallo_[s];
-        }
-        if ((pendiente[s >> 6] >> (s & 63)) & 1) {
-            Emitir(s, nuevas);
-            if (pendientes_ == 0)
-                break;
-        }
+    const auto explorar = [&](std::string_view texto, std::size_t inicios) {
+        const auto* p = reinterpret_cast<const unsigned char*>(texto.data());
+        if (cortosPendientes_ > 0)
+            Explorar<true>(p, texto.size(), inicios, nuevas);
+        else
+            Explorar<false>(p, texto.size(), inicios, nuevas);
+    };
+    // A key that starts in the previous pieces and ends in this one starts
+    // in their last LargoMaximo() - 1 bytes and ends before as many of this.
+    const std::size_t guarda = std::max<std::size_t>(a_.largoMaximo_, 1) - 1;
+    if (!cola_.empty()) {
+        junta_.assign(cola_);
+        junta_.append(trozo.substr(0, guarda));
+        explorar(junta_, cola_.size());
     }
-    estado_ = s;
-}
-
-std::size_t AutomataClaves::Bytes() const
-{
-    return denso_.capacity() * 4 + fallo_.capacity() * 4 + primerHijo_.capacity() * 4 + etiqueta_.capacity()
-        + pendiente_.capacity() * 8 + orden_.capacity() * 4 + terminal_.capacity() * 4 + grupo_.capacity() * 4
-        + cuantas_.capacity() * 4;
+    explorar(trozo, trozo.size());
+    if (trozo.size() >= guarda) {
+        cola_.assign(trozo.substr(trozo.size() - guarda));
+    } else {
+        cola_.append(trozo);
+        if (cola_.size() > guarda)
+            cola_.erase(0, cola_.size() - guarda);
+    }
 }

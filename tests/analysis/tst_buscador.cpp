@@ -1,6 +1,7 @@
 // The multi-key search on its own: each key found once, across the pieces
-// of one text and never across two texts, and always in agreement with one
-// plain search per key.
+// of one text and never across two texts, and always in agreement with the
+// Aho-Corasick automaton it replaced and with one plain search per key.
+#include "analysis/AhoCorasick.h"
 #include "analysis/Buscador.h"
 
 #include <QTest>
@@ -13,7 +14,8 @@ class PruebaBuscador : public QObject {
 private slots:
     void buscadorHallaCadaClaveUnaVez();
     void buscadorEntreTrozos();
-    void buscadorContraBusquedaSimple();
+    void buscadorIgualQueReferencia_data();
+    void buscadorIgualQueReferencia();
 };
 
 void PruebaBuscador::buscadorHallaCadaClaveUnaVez()
@@ -54,41 +56,93 @@ void PruebaBuscador::buscadorEntreTrozos()
     QCOMPARE(nuevas, (std::vector<int>{0}));
 }
 
-void PruebaBuscador::buscadorContraBusquedaSimple()
+void PruebaBuscador::buscadorIgualQueReferencia_data()
 {
-    // Keys over a tiny alphabet overlap and nest in every way; the automaton
-    // must agree with one plain search per key, whatever the cut into pieces.
-    std::mt19937 azar(7);
-    const std::string alfabeto = std::string("abc.\0\xc3\xb1", 7);
-    for (int ronda = 0; ronda < 300; ++ronda) {
-        std::vector<std::string> claves;
-        const int n = 1 + int(azar() % 40);
-        for (int i = 0; i < n; ++i) {
-            std::string k;
-            const int largo = int(azar() % 6);
-            for (int j = 0; j < largo; ++j)
-                k += alfabeto[azar() % alfabeto.size()];
-            if (std::find(claves.begin(), claves.end(), k) == claves.end())
-                claves.push_back(k);
-        }
-        std::string texto;
-        const int largo = int(azar() % 200);
-        for (int j = 0; j < largo; ++j)
-            texto += alfabeto[azar() % alfabeto.size()];
+    QTest::addColumn<QByteArray>("alfabeto");
+    QTest::addColumn<int>("largoMaximo");
+    QTest::addColumn<int>("numClaves");
+    QTest::addRow("dos letras, claves cortas") << QByteArray("ab") << 5 << 12;
+    QTest::addRow("dos letras, claves hasta 40") << QByteArray("ab") << 40 << 60;
+    QTest::addRow("nulos y bytes altos") << QByteArray("a.\0\xc3\xb1\xff", 6) << 40 << 120;
+    QTest::addRow("nombres") << QByteArray("Fighter_01. ") << 40 << 400;
+}
 
-        BuscadorClaves b(claves);
-        std::vector<int> nuevas;
-        for (size_t pos = 0; pos < texto.size();) {
-            const size_t trozo = 1 + azar() % 17;
-            b.Buscar(std::string_view(texto).substr(pos, trozo), nuevas);
-            pos += trozo;
+void PruebaBuscador::buscadorIgualQueReferencia()
+{
+    // Keys that nest, repeat and begin or end one another, over texts dense
+    // in near misses: the filter must find, text by text, exactly what the
+    // automaton and one plain search per key find, whatever the cut into
+    // pieces (every size from one byte up), and nothing across two texts.
+    QFETCH(QByteArray, alfabeto);
+    QFETCH(int, largoMaximo);
+    QFETCH(int, numClaves);
+    std::mt19937 azar(7);
+    const auto al = [&](std::size_t n) { return std::size_t(azar() % n); };
+    const auto letras = [&](std::size_t n) {
+        std::string s;
+        while (s.size() < n)
+            s += alfabeto[qsizetype(al(std::size_t(alfabeto.size())))];
+        return s;
+    };
+    for (int ronda = 0; ronda < 60; ++ronda) {
+        std::vector<std::string> claves;
+        while (int(claves.size()) < numClaves) {
+            const std::string otra = claves.empty() ? letras(3) : claves[al(claves.size())];
+            switch (al(5)) {
+            case 0:
+                claves.push_back(otra);
+                break;  // the same again
+            case 1:
+                claves.push_back(otra.substr(0, al(otra.size() + 1)));
+                break;  // a prefix
+            case 2:
+                claves.push_back(otra.substr(al(otra.size() + 1)));
+                break;  // a suffix
+            default:
+                claves.push_back(letras(al(std::size_t(largoMaximo) + 1)));
+            }
         }
-        for (int i = 0; i < int(claves.size()); ++i) {
-            const std::string& k = claves[size_t(i)];
-            const bool esperado = k.empty() ? !texto.empty() : texto.find(k) != std::string::npos;
-            QVERIFY2(b.Encontrada(i) == esperado, k.c_str());
-            QCOMPARE(std::count(nuevas.begin(), nuevas.end(), i), esperado ? 1 : 0);
+        std::vector<std::string> textos(4);
+        for (std::string& t : textos) {
+            const std::size_t largo = al(5) == 0 ? al(4) : al(700);
+            while (t.size() < largo) {
+                std::string parte = al(2) ? claves[al(claves.size())] : letras(al(8));
+                if (!parte.empty() && al(2))
+                    parte[al(parte.size())] = alfabeto[qsizetype(al(std::size_t(alfabeto.size())))];  // near miss
+                t += parte;
+            }
         }
+        const AutomataClaves tablas{BloqueClaves(claves)};
+        const AutomataAhoCorasick automata{BloqueClaves(claves)};
+        std::size_t largo = 0;
+        for (const std::string& k : claves)
+            largo = std::max(largo, k.size());
+        QCOMPARE(tablas.LargoMaximo(), largo);
+        BuscadorClaves rapido(tablas);
+        BuscadorAhoCorasick referencia(automata);
+        std::vector<char> vista(claves.size(), 0);
+        // Pieces of every size to 45 bytes, then of hundreds (the filter's
+        // blocks of 64 positions) and whole texts.
+        const std::size_t trozo = ronda < 45 ? 1 + std::size_t(ronda) : ronda % 3 ? 64 + al(400) : 1000;
+        for (const std::string& texto : textos) {
+            std::vector<int> halladas, esperadas;
+            rapido.Reiniciar();
+            referencia.Reiniciar();
+            for (std::size_t pos = 0; pos < texto.size(); pos += trozo) {
+                const std::string_view pieza = std::string_view(texto).substr(pos, trozo);
+                rapido.Buscar(pieza, halladas);
+                referencia.Buscar(pieza, esperadas);
+            }
+            std::sort(halladas.begin(), halladas.end());
+            std::sort(esperadas.begin(), esperadas.end());
+            QCOMPARE(halladas, esperadas);
+            std::vector<int> simples;
+            for (std::size_t k = 0; k < claves.size(); ++k)
+                if (!vista[k] && !texto.empty() && texto.find(claves[k]) != std::string::npos)
+                    vista[k] = 1, simples.push_back(int(k));
+            QCOMPARE(halladas, simples);
+        }
+        QCOMPARE(rapido.Pendientes(), std::size_t(std::count(vista.begin(), vista.end(), 0)));
     }
 }
 
