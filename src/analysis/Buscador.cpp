@@ -26,6 +26,8 @@ AutomataClaves::AutomataClaves(const BloqueClaves& claves) : numClaves_(claves.i
     const std::vector<std::uint32_t>& inicios = claves.inicios;
     const auto numClaves = std::uint32_t(numClaves_);
     const auto clave = [&](std::uint32_t k) { return bloque.substr(inicios[k], inicios[k + 1] - inicios[k]); };
+    for (std::uint32_t k = 0; k < numClaves; ++k)
+        largoMaximo_ = std::max<std::size_t>(largoMaximo_, clave(k).size());
     for (unsigned char b : bloque)
         clase_[b] = 1;
     for (int b = 0; b < 256; ++b)

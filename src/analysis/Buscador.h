@@ -38,6 +38,9 @@ public:
     // outlive the call. The empty key occurs in every non-empty text.
     explicit AutomataClaves(const BloqueClaves& claves);
     std::size_t NumClaves() const { return numClaves_; }
+    // The longest key's length in bytes: how far a key may reach across
+    // the edge of a part of a text searched apart.
+    std::size_t LargoMaximo() const { return largoMaximo_; }
     // What the automaton takes in memory.
     std::size_t Bytes() const;
 
@@ -48,6 +51,7 @@ private:
     bool Pendiente(std::uint32_t s) const { return (pendiente_[s >> 6] >> (s & 63)) & 1; }
 
     std::size_t numClaves_ = 0;
+    std::size_t largoMaximo_ = 0;
     std::uint16_t clase_[256] = {};  // byte -> class; 0: in no key
     std::uint32_t numClases_ = 1;
     std::uint32_t numDensos_ = 0;       // states [0, numDensos_) have a full row
