@@ -24,6 +24,7 @@
 #include "platform/Archivos.h"
 #ifdef Q_OS_UNIX
 #include <QProcess>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -63,6 +64,7 @@ private slots:
     void igualQueElRecorridoSimple();
     void lectoresEnOrden();
     void lectorBloqueado();
+    void sinHilosQueArrancar();
     void proyectosReales_data();
     void proyectosReales();
 };
@@ -703,6 +705,61 @@ void PruebaAnalisis::lectorBloqueado()
     paso->cambio.notify_all();
     paso.reset();
     QTRY_VERIFY_WITH_TIMEOUT(testigo.expired(), 10000);
+}
+
+void PruebaAnalisis::sinHilosQueArrancar()
+{
+#ifndef Q_OS_LINUX
+    QSKIP("the limit on processes is set here with Linux's prlimit");
+#elif defined(__SANITIZE_THREAD__)
+    QSKIP("ThreadSanitizer needs threads of its own");
+#else
+    // Under a limit on processes no worker starts: the window reads on its
+    // own thread and the analysis ends as ever. The case runs in a child that
+    // sets the limit on itself once the test has started, as an ordinary
+    // user (root is never limited).
+    if (qEnvironmentVariableIsEmpty("MONDRIX_SIN_HILOS")) {
+        QStringList orden;
+        if (geteuid() == 0)
+            orden << u"--reuid=65534"_s << u"--regid=65534"_s << u"--clear-groups"_s << u"--"_s;
+        orden << QCoreApplication::applicationFilePath() << u"sinHilosQueArrancar"_s;
+        QProcess hijo;
+        QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+        entorno.insert(u"MONDRIX_SIN_HILOS"_s, u"1"_s);
+        entorno.insert(u"ASAN_OPTIONS"_s, u"detect_leaks=0"_s);  // the leak check needs a thread
+        hijo.setProcessEnvironment(entorno);
+        hijo.setProcessChannelMode(QProcess::MergedChannels);
+        hijo.start(geteuid() == 0 ? u"setpriv"_s : orden.takeFirst(), orden);
+        if (!hijo.waitForStarted() || !hijo.waitForFinished(60000) || hijo.exitStatus() != QProcess::NormalExit
+            || hijo.exitCode() == 126 || hijo.exitCode() == 127)
+            QSKIP("no ordinary user to run this case as");
+        const QByteArray salida = hijo.readAll();
+        if (salida.contains("a thread still starts"))
+            QSKIP("the limit on processes does not hold here");
+        QVERIFY2(hijo.exitCode() == 0, salida.constData());
+        return;
+    }
+    const rlimit limite{1, 1};
+    QVERIFY(setrlimit(RLIMIT_NPROC, &limite) == 0);
+    try {
+        std::thread([] {}).join();
+        QSKIP("a thread still starts");
+    } catch (const std::system_error&) {
+    }
+    ProyectoPrueba p;
+    p.Recurso(u"Graphics/Icons"_s, u"Espada.png"_s);
+    p.Recurso(u"Graphics/Icons"_s, u"Escudo.png"_s);
+    p.Recurso(u"Graphics/Icons"_s, u"Arco.png"_s);
+    p.Dato(u"Items.rxdata"_s, Marshal("Escudo"));
+    p.Dato(u"Weapons.rxdata"_s, Marshal("Arco"));
+    Ventana v;
+    v.Analizar(p.Ruta());
+    QVERIFY(v.plataforma.cajas.empty());
+    QCOMPARE(v.Lista(), QStringList{u"Graphics/Icons/Espada.png"_s});
+    QCOMPARE(v.lineas.last(),
+             u"2 de 2 archivos de datos verificados - 1 de 3 recursos utilizados - 100% del analisis completado"_s);
+    QVERIFY(v.AccionesHabilitadas());
+#endif
 }
 
 void PruebaAnalisis::proyectosReales_data()
