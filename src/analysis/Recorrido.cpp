@@ -205,6 +205,8 @@ struct LectoresDatos::Estado {
                 ranura.halladas.insert(ranura.halladas.end(), halladas.begin(), halladas.end());
                 ranura.lista = --ranura.pendientes == 0;
             }
+            if (!ranura.lista)
+                return true;  // the caller waits for the whole file
         }
         hecho.notify_all();
         return true;
