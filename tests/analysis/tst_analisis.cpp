@@ -477,17 +477,19 @@ namespace {
 // A data file whose reading the test scripts.
 class DatoGuionado final : public DatoAbierto {
 public:
-    using Guion = std::function<void(const std::function<void(std::string_view)>&)>;
-    explicit DatoGuionado(Guion guion) : guion_(std::move(guion)) {}
-    std::uint64_t Tamano() const override { return 0; }
-    void Leer(std::uint64_t, std::uint64_t, std::vector<char>&,
+    // Given where the read begins, and the pieces' taker.
+    using Guion = std::function<void(std::uint64_t, const std::function<void(std::string_view)>&)>;
+    explicit DatoGuionado(Guion guion, std::uint64_t tamano = 0) : guion_(std::move(guion)), tamano_(tamano) {}
+    std::uint64_t Tamano() const override { return tamano_; }
+    void Leer(std::uint64_t desde, std::uint64_t, std::vector<char>&,
               const std::function<void(std::string_view)>& trozo) const override
     {
-        guion_(trozo);
+        guion_(desde, trozo);
     }
 
 private:
     Guion guion_;
+    std::uint64_t tamano_;
 };
 
 // Starts worker threads until the n-th (from 0), which fails to start as
@@ -643,17 +645,42 @@ void PruebaAnalisis::lectoresEnOrden()
     std::atomic<int> trozos = 0;
     {
         LectoresDatos sinFin(automata, 2, [&](std::size_t) {
-            return std::make_unique<DatoGuionado>([&](const std::function<void(std::string_view)>& trozo) {
-                for (;;) {
-                    trozo("abc");
-                    ++trozos;
-                }
-            });
+            return std::make_unique<DatoGuionado>(
+                [&](std::uint64_t, const std::function<void(std::string_view)>& trozo) {
+                    for (;;) {
+                        trozo("abc");
+                        ++trozos;
+                    }
+                });
         });
         while (trozos < 100)
             std::this_thread::yield();
     }
     QVERIFY(trozos >= 100);
+
+    // A read that fails in one range of a large file fails the file.
+    {
+        LectoresDatos partido(automata, 2,
+                              [](std::size_t k) -> std::unique_ptr<DatoAbierto> {
+                                  if (k == 1)
+                                      return std::make_unique<DatoEnMemoria>("Heroe");
+                                  return std::make_unique<DatoGuionado>(
+                                      [](std::uint64_t desde, const std::function<void(std::string_view)>& trozo) {
+                                          if (desde == 50)
+                                              throw ErrorArchivo(u"No se pudo leer el archivo de datos"_s, u"cero"_s,
+                                                                 u"x"_s);
+                                          trozo("Heroe");
+                                      },
+                                      100);
+                              },
+                              {.hilos = 2, .umbral = 10, .tramo = 10});
+        try {
+            partido.Tomar(0, std::chrono::seconds(10));
+            QFAIL("the failure of a range of file 0 was not reported");
+        } catch (const ErrorArchivo& error) {
+            QCOMPARE(error.ruta, u"cero"_s);
+        }
+    }
 
     // No thread can be started: the caller reads each file when it asks.
     LectoresDatos solo(automata, 2, [](std::size_t) { return std::make_unique<DatoEnMemoria>("Heroe"); },
@@ -679,14 +706,15 @@ void PruebaAnalisis::lectorBloqueado()
     auto lectores = std::make_unique<LectoresDatos>(
         std::make_shared<const AutomataClaves>(BloqueClaves(std::vector<std::string>{"Heroe"})), 3,
         [paso](std::size_t) {
-            return std::make_unique<DatoGuionado>([paso](const std::function<void(std::string_view)>& trozo) {
-                std::unique_lock cerrojo(paso->mutex);
-                paso->dentro = true;
-                paso->cambio.notify_all();
-                paso->cambio.wait(cerrojo, [&] { return paso->suelto; });
-                cerrojo.unlock();
-                trozo("..Heroe..");
-            });
+            return std::make_unique<DatoGuionado>(
+                [paso](std::uint64_t, const std::function<void(std::string_view)>& trozo) {
+                    std::unique_lock cerrojo(paso->mutex);
+                    paso->dentro = true;
+                    paso->cambio.notify_all();
+                    paso->cambio.wait(cerrojo, [&] { return paso->suelto; });
+                    cerrojo.unlock();
+                    trozo("..Heroe..");
+                });
         },
         RepartoLectores{.hilos = 2});
     {
