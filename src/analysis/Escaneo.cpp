@@ -30,26 +30,40 @@ constexpr qint64 kMsEntrePausas = 16;
 constexpr qint64 kMsEntreListas = 250;
 
 struct Interrumpido {};
+
+// A data file open on disk, as the readers read it.
+class DatoEnDisco final : public DatoAbierto {
+public:
+    explicit DatoEnDisco(const Archivo& archivo) : archivo_(CargadorDatos::OpenFile(archivo)) {}
+    std::uint64_t Tamano() const override { return archivo_->Tamano(); }
+    void Leer(std::uint64_t desde, std::uint64_t hasta, std::vector<char>& bufer,
+              const std::function<void(std::string_view)>& trozo) const override
+    {
+        archivo_->Leer(desde, hasta, bufer, trozo);
+    }
+
+private:
+    std::unique_ptr<ArchivoAbierto> archivo_;
+};
 }  // namespace
 
 bool Principal::VerificarUso()
 {
     const Carpeta datos = SistemaArchivos->GetFolder(CarpetaProyecto() + u"Data"_s);
-    const std::vector<Archivo> archivos = datos.Files();
-    const long total = long(archivos.size());
+    // Shared with the readers, which may outlive this call (see below).
+    const auto archivos = std::make_shared<const std::vector<Archivo>>(datos.Files());
+    const long total = long(archivos->size());
     Analizando->setText(QString::number(total));
     Analizando->repaint();
 
     const int inicial = Recursos->count();
-    const AutomataClaves automata(ClavesDeRecursos(*Recursos));
     RecorridoUso recorrido(inicial, total);
     ListaEnPantalla pantalla(*Recursos, inicial);
-    // Declared last, so that the workers stop before anything they read goes.
-    LectoresDatos lectores(
-        automata, archivos.size(),
-        [&archivos](std::size_t k, std::vector<char>& bufer, const std::function<void(std::string_view)>& trozo) {
-            CargadorDatos::LoadFile(archivos[k], bufer, trozo);
-        });
+    // The workers share the automaton and the files with this call: one
+    // stuck in a read when the window closes is left behind, and must find
+    // all it reads still there whenever the read returns.
+    LectoresDatos lectores(std::make_shared<const AutomataClaves>(ClavesDeRecursos(*Recursos)), archivos->size(),
+                           [archivos](std::size_t k) { return std::make_unique<DatoEnDisco>((*archivos)[k]); });
 
     // The progress line is set when it can be seen: at a pause and at the end.
     QString linea;
@@ -74,7 +88,7 @@ bool Principal::VerificarUso()
     };
 
     try {
-        for (std::size_t k = 0; k < archivos.size(); ++k) {
+        for (std::size_t k = 0; k < archivos->size(); ++k) {
             linea = recorrido.Empezar();
             pausa(k == 0);
             for (;;) {

@@ -3,7 +3,11 @@
 #include "analysis/Progreso.h"
 
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <numeric>
+#include <thread>
 
 using namespace Qt::StringLiterals;
 
@@ -38,20 +42,261 @@ void RecorridoUso::Aplicar(const std::vector<int>& halladas)
 
 // ---------------------------------------------------------------- LectoresDatos
 
-LectoresDatos::LectoresDatos(const AutomataClaves& automata, std::size_t archivos, Lector lector, unsigned hilos)
-    : automata_(automata), lector_(std::move(lector)), ranuras_(archivos), limite_(archivos)
+namespace {
+struct Detenido {};
+
+// How long the readers, as they go, wait for the workers to finish the piece
+// in hand before leaving behind any that is stuck in a read.
+constexpr auto kEsperaAlCerrar = std::chrono::milliseconds(250);
+// Each worker's buffer: the piece a file is read in.
+constexpr std::size_t kTrozo = std::size_t(256) << 10;
+
+struct Ranura {
+    bool lista = false;
+    std::uint64_t pendientes = 0;  // ranges not searched yet, once the file is open
+    std::vector<int> halladas;     // the union of its ranges' finds
+    std::optional<ErrorArchivo> error;
+};
+
+// One piece of work: a range of a file, or the whole of it. Without the open
+// file, whoever takes it opens the file first and learns how it splits.
+struct Unidad {
+    std::size_t archivo = 0;
+    std::uint64_t tramo = 0, tramos = 1;
+    std::shared_ptr<const DatoAbierto> dato;
+};
+}  // namespace
+
+struct LectoresDatos::Estado {
+    Estado(std::shared_ptr<const AutomataClaves> automata_, std::size_t archivos, Abridor abrir_,
+           const RepartoLectores& reparto)
+        : automata(std::move(automata_)),
+          abrir(std::move(abrir_)),
+          umbral(reparto.umbral),
+          tramo(std::max<std::uint64_t>(reparto.tramo, 1)),
+          // A key that begins in one range ends at most this far into the next.
+          solape(std::max<std::size_t>(automata->LargoMaximo(), 1) - 1),
+          ranuras(archivos),
+          limite(archivos)
+    {
+    }
+
+    const std::shared_ptr<const AutomataClaves> automata;
+    const Abridor abrir;
+    const std::uint64_t umbral, tramo, solape;
+
+    std::mutex mutex;
+    std::condition_variable hecho;    // a file's finds are ready, or no worker is left
+    std::condition_variable trabajo;  // the file being handed out is open, or all must stop
+    std::condition_variable fin;      // a worker has ended
+    // Guarded by mutex:
+    std::vector<Ranura> ranuras;
+    std::size_t archivo = 0;  // the file whose units are handed out now
+    std::uint64_t siguienteTramo = 0;
+    std::uint64_t tramos = 0;  // its ranges; 0 while it is not open
+    bool abriendo = false;
+    std::shared_ptr<const DatoAbierto> abierto;  // while its ranges are handed out
+    std::size_t limite;                          // no file from the first unreadable one on
+    std::size_t vivos = 0;                       // workers still running
+    std::vector<char> terminados;                // which workers have ended
+    std::atomic<bool> parar{false};              // also read, without the lock, at every piece
+
+    // The units in (file, range) order, so that each worker's files come in
+    // increasing order. Nothing when the work is over. While another worker
+    // opens the next file, waits to learn how it splits.
+    std::optional<Unidad> Siguiente()
+    {
+        std::unique_lock cerrojo(mutex);
+        for (;;) {
+            if (parar || archivo >= limite)
+                return std::nullopt;
+            if (tramos > 0) {
+                Unidad unidad{archivo, siguienteTramo, tramos, abierto};
+                if (++siguienteTramo == tramos)
+                    Avanzar();
+                return unidad;
+            }
+            if (!abriendo) {
+                abriendo = true;
+                return Unidad{archivo, 0, 1, nullptr};
+            }
+            trabajo.wait(cerrojo);
+        }
+    }
+
+    void Avanzar()  // under mutex
+    {
+        ++archivo;
+        siguienteTramo = tramos = 0;
+        abriendo = false;
+        abierto.reset();
+    }
+
+    // Opens the unit's file, and hands its other ranges out, if it has any.
+    void Abrir(Unidad& unidad)
+    {
+        std::shared_ptr<const DatoAbierto> dato;
+        std::uint64_t cuantos = 1;
+        try {
+            dato = abrir(unidad.archivo);
+            if (dato->Tamano() > umbral)
+                cuantos = (dato->Tamano() - 1) / tramo + 1;
+        } catch (...) {
+            {
+                const std::lock_guard cerrojo(mutex);
+                Avanzar();  // the failure stops the work at this file
+            }
+            trabajo.notify_all();
+            throw;
+        }
+        {
+            const std::lock_guard cerrojo(mutex);
+            ranuras[unidad.archivo].pendientes = cuantos;
+            if (cuantos > 1) {
+                tramos = cuantos;
+                siguienteTramo = 1;
+                abierto = dato;
+            } else {
+                Avanzar();
+            }
+        }
+        trabajo.notify_all();
+        unidad.tramos = cuantos;
+        unidad.dato = std::move(dato);
+    }
+
+    // Searches one unit; false when told to stop on the way.
+    bool Procesar(Unidad unidad, BuscadorClaves& buscador, std::vector<char>& bufer, std::vector<int>& halladas)
+    {
+        halladas.clear();
+        buscador.Reiniciar();
+        std::optional<ErrorArchivo> error;
+        try {
+            if (!unidad.dato)
+                Abrir(unidad);
+            // Each range but the last runs on past its end by the overlap;
+            // the last, or a file whole, is read to the end of the file.
+            const std::uint64_t desde = unidad.tramo * tramo;
+            const std::uint64_t hasta = unidad.tramo + 1 < unidad.tramos ? desde + tramo + solape : UINT64_MAX;
+            unidad.dato->Leer(desde, hasta, bufer, [&](std::string_view trozo) {
+                if (parar.load(std::memory_order_relaxed))
+                    throw Detenido{};
+                buscador.Buscar(trozo, halladas);
+            });
+        } catch (const Detenido&) {
+            return false;
+        } catch (const ErrorArchivo& e) {
+            error = e;
+        } catch (const std::exception& e) {  // out of memory, say: told, never a crash
+            error = ErrorArchivo(u"No se pudo leer el archivo de datos"_s,
+                                 u"n.º "_s + QString::number(unidad.archivo + 1), QString::fromLocal8Bit(e.what()));
+        }
+        {
+            const std::lock_guard cerrojo(mutex);
+            Ranura& ranura = ranuras[unidad.archivo];
+            if (ranura.lista)
+                return true;  // another range of it failed and was told
+            if (error) {
+                // Files after the first unreadable one are never applied.
+                ranura.error = std::move(error);
+                ranura.lista = true;
+                limite = std::min(limite, unidad.archivo);
+            } else {
+                ranura.halladas.insert(ranura.halladas.end(), halladas.begin(), halladas.end());
+                ranura.lista = --ranura.pendientes == 0;
+            }
+            if (!ranura.lista)
+                return true;  // the caller waits for the whole file
+        }
+        hecho.notify_all();
+        return true;
+    }
+};
+
+// What the caller reads with when it has to read on its own.
+struct LectoresDatos::Propio {
+    explicit Propio(const AutomataClaves& automata) : buscador(automata), bufer(kTrozo) {}
+    BuscadorClaves buscador;
+    std::vector<char> bufer;
+    std::vector<int> halladas;
+};
+
+namespace {
+void Trabajar(const std::shared_ptr<LectoresDatos::Estado>& estado, std::size_t yo)
 {
-    hilos = std::max(1u, std::min<unsigned>(hilos, unsigned(std::max<std::size_t>(archivos, 1))));
+    // A worker's files come in increasing order, so what it found in earlier
+    // ones need not be searched for again: the earliest file that names an
+    // entry is the one that strikes it.
+    try {
+        BuscadorClaves buscador(*estado->automata);
+        std::vector<char> bufer(kTrozo);
+        std::vector<int> halladas;
+        while (const auto unidad = estado->Siguiente())
+            if (!estado->Procesar(*unidad, buscador, bufer, halladas))
+                break;
+    } catch (const std::bad_alloc&) {
+        // No room for a worker's own state: the others, or the caller, go on.
+    }
+    {
+        const std::lock_guard cerrojo(estado->mutex);
+        estado->terminados[yo] = 1;
+        --estado->vivos;
+    }
+    estado->fin.notify_all();
+    estado->hecho.notify_all();
+}
+}  // namespace
+
+LectoresDatos::LectoresDatos(std::shared_ptr<const AutomataClaves> automata, std::size_t archivos, Abridor abrir,
+                             RepartoLectores reparto)
+    : estado_(std::make_shared<Estado>(std::move(automata), archivos, std::move(abrir), reparto))
+{
+    const unsigned hilos = std::max(1u, reparto.hilos ? reparto.hilos : HilosPorDefecto());
+    auto arrancar = reparto.arrancar;
+    if (!arrancar)
+        arrancar = [](std::function<void()> f) { return std::thread(std::move(f)); };
+    estado_->terminados.assign(hilos, 0);
     hilos_.reserve(hilos);
-    for (unsigned i = 0; i < hilos; ++i)
-        hilos_.emplace_back([this] { Trabajar(); });
+    for (unsigned i = 0; i < hilos; ++i) {
+        {
+            const std::lock_guard cerrojo(estado_->mutex);
+            ++estado_->vivos;
+        }
+        try {
+            // Each worker holds the shared state: it outlives these readers
+            // if the worker is left behind in a blocked read.
+            hilos_.push_back(arrancar([estado = estado_, i] { Trabajar(estado, i); }));
+        } catch (const std::exception&) {
+            // As under a limit on processes: go on with the workers there
+            // are, or with none, the caller reading on its own.
+            const std::lock_guard cerrojo(estado_->mutex);
+            --estado_->vivos;
+            break;
+        }
+    }
 }
 
 LectoresDatos::~LectoresDatos()
 {
-    parar_ = true;
-    for (std::thread& hilo : hilos_)
-        hilo.join();
+    Estado& e = *estado_;
+    std::vector<char> terminados;
+    {
+        std::unique_lock cerrojo(e.mutex);
+        e.parar = true;
+        e.trabajo.notify_all();
+        e.fin.wait_for(cerrojo, kEsperaAlCerrar, [&] { return e.vivos == 0; });
+        terminados = e.terminados;
+    }
+    // A worker still reading after that is stuck in the read (a stalled
+    // disk, a dead network share): joining it would hold the window, and the
+    // program, until the read returns. It shares all it reads, so it can be
+    // left to end on its own.
+    for (std::size_t i = 0; i < hilos_.size(); ++i) {
+        if (terminados[i])
+            hilos_[i].join();
+        else
+            hilos_[i].detach();
+    }
 }
 
 unsigned LectoresDatos::HilosPorDefecto()
@@ -60,56 +305,29 @@ unsigned LectoresDatos::HilosPorDefecto()
     return nucleos <= 1 ? 1 : std::max(2u, nucleos - 1);
 }
 
-void LectoresDatos::Trabajar()
-{
-    // A worker's files come in increasing order, so what it found in earlier
-    // ones need not be searched for again: the earliest file that names an
-    // entry is the one that strikes it.
-    BuscadorClaves buscador(automata_);
-    std::vector<char> bufer(std::size_t(256) << 10);
-    std::vector<int> halladas;
-    for (;;) {
-        const std::size_t archivo = siguiente_.fetch_add(1);
-        if (parar_ || archivo >= limite_)
-            return;
-        Ranura ranura;
-        halladas.clear();
-        buscador.Reiniciar();
-        try {
-            lector_(archivo, bufer, [&](std::string_view trozo) {
-                if (parar_)
-                    throw Detenido{};
-                buscador.Buscar(trozo, halladas);
-            });
-            ranura.halladas = halladas;
-        } catch (const Detenido&) {
-            return;
-        } catch (const ErrorArchivo& error) {
-            ranura.error = error;
-        } catch (const std::exception& error) {  // out of memory, say: told, never a crash
-            ranura.error = ErrorArchivo(u"No se pudo leer el archivo de datos"_s,
-                                        u"n.º "_s + QString::number(archivo + 1), QString::fromLocal8Bit(error.what()));
-        }
-        if (ranura.error) {
-            // Files after the first unreadable one are never applied.
-            std::size_t limite = limite_;
-            while (archivo < limite && !limite_.compare_exchange_weak(limite, archivo)) {}
-        }
-        ranura.lista = true;
-        {
-            const std::lock_guard cerrojo(mutex_);
-            ranuras_[archivo] = std::move(ranura);
-        }
-        hecho_.notify_all();
-    }
-}
-
 std::optional<std::vector<int>> LectoresDatos::Tomar(std::size_t archivo, std::chrono::milliseconds espera)
 {
-    std::unique_lock cerrojo(mutex_);
-    if (!hecho_.wait_for(cerrojo, espera, [&] { return ranuras_[archivo].lista; }))
-        return std::nullopt;
-    Ranura ranura = std::move(ranuras_[archivo]);
+    Estado& e = *estado_;
+    const auto hasta = std::chrono::steady_clock::now() + espera;
+    std::unique_lock cerrojo(e.mutex);
+    e.hecho.wait_until(cerrojo, hasta, [&] { return e.ranuras[archivo].lista || e.vivos == 0; });
+    // With no worker left (none could be started), the caller reads on its
+    // own: at least one unit each time, then as many as the wait allows.
+    for (bool primera = true; !e.ranuras[archivo].lista; primera = false) {
+        if (e.vivos != 0 || (!primera && std::chrono::steady_clock::now() >= hasta))
+            return std::nullopt;
+        cerrojo.unlock();
+        if (!propio_)
+            propio_ = std::make_unique<Propio>(*e.automata);
+        const auto unidad = e.Siguiente();
+        if (unidad)
+            e.Procesar(*unidad, propio_->buscador, propio_->bufer, propio_->halladas);
+        cerrojo.lock();
+        if (!unidad && !e.ranuras[archivo].lista)
+            return std::nullopt;  // asked past the first unreadable file: never answered
+    }
+    Ranura ranura = std::move(e.ranuras[archivo]);
+    e.ranuras[archivo].lista = true;
     cerrojo.unlock();
     if (ranura.error)
         throw *ranura.error;

@@ -15,12 +15,11 @@
 
 #include <QString>
 
-#include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
-#include <mutex>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <thread>
@@ -54,20 +53,45 @@ private:
     int seleccion_ = -1;
 };
 
-// Readers that take the data files in order, each file on one of a few
-// worker threads, and search each for every key with the shared automaton.
-// Workers touch nothing but the files, the automaton and their own state;
-// the results are taken in file order on the caller's thread.
+// A data file as the readers see it once it is open: its size, and any
+// range of its bytes read in pieces, by several workers at once.
+class DatoAbierto {
+public:
+    virtual ~DatoAbierto() = default;
+    virtual std::uint64_t Tamano() const = 0;
+    // Reads bytes [desde, hasta) into `bufer`, handing each piece to
+    // `trozo`; stops early at the end of the file. Throws ErrorArchivo.
+    virtual void Leer(std::uint64_t desde, std::uint64_t hasta, std::vector<char>& bufer,
+                      const std::function<void(std::string_view)>& trozo) const = 0;
+};
+
+// How the readers share out the work. The defaults are the program's; the
+// tests make the ranges tiny and the threads fail to start.
+struct RepartoLectores {
+    unsigned hilos = 0;  // 0: LectoresDatos::HilosPorDefecto()
+    // A file larger than `umbral` bytes is split into ranges of `tramo`
+    // bytes that the workers search side by side.
+    std::uint64_t umbral = std::uint64_t(1) << 20;
+    std::uint64_t tramo = std::uint64_t(1) << 20;
+    // Starts a worker; std::thread's own constructor when empty.
+    std::function<std::thread(std::function<void()>)> arrancar;
+};
+
+// Readers that take the data files in order, each file (or each range of a
+// large one) on one of a few worker threads, and search it for every key with
+// the shared automaton. The results are taken in file order on the caller's
+// thread. Workers share (own together) everything they read, so that one
+// blocked in a read that never returns can be left behind when the readers
+// go; and when no worker can be started, the caller reads the files itself.
 class LectoresDatos {
 public:
-    // Reads data file `archivo` from start to end into `bufer`, handing each
-    // piece to `trozo`; throws ErrorArchivo when it cannot.
-    using Lector = std::function<void(std::size_t archivo, std::vector<char>& bufer,
-                                      const std::function<void(std::string_view)>& trozo)>;
+    // Opens data file `archivo`; throws ErrorArchivo when it cannot.
+    using Abridor = std::function<std::unique_ptr<DatoAbierto>(std::size_t archivo)>;
 
-    LectoresDatos(const AutomataClaves& automata, std::size_t archivos, Lector lector,
-                  unsigned hilos = HilosPorDefecto());
-    // Stops the workers within one piece and waits for them.
+    LectoresDatos(std::shared_ptr<const AutomataClaves> automata, std::size_t archivos, Abridor abrir,
+                  RepartoLectores reparto = {});
+    // Stops the workers within one piece and waits a moment for them; one
+    // still blocked in a read after that is left to end on its own.
     ~LectoresDatos();
     LectoresDatos(const LectoresDatos&) = delete;
     LectoresDatos& operator=(const LectoresDatos&) = delete;
@@ -77,27 +101,18 @@ public:
     // file's ErrorArchivo when it could not be read.
     std::optional<std::vector<int>> Tomar(std::size_t archivo, std::chrono::milliseconds espera);
 
+    // How many worker threads could be started.
+    std::size_t Hilos() const { return hilos_.size(); }
+
     // One worker per core beyond the window's, and at least two where there
     // are two cores.
     static unsigned HilosPorDefecto();
 
+    struct Estado;  // what the workers share
+
 private:
-    struct Ranura {
-        bool lista = false;
-        std::vector<int> halladas;
-        std::optional<ErrorArchivo> error;
-    };
-    struct Detenido {};
-
-    void Trabajar();
-
-    const AutomataClaves& automata_;
-    Lector lector_;
-    std::mutex mutex_;
-    std::condition_variable hecho_;
-    std::vector<Ranura> ranuras_;            // guarded by mutex_
-    std::atomic<std::size_t> siguiente_{0};  // the next file to take
-    std::atomic<std::size_t> limite_;        // no file from the first unreadable one on
-    std::atomic<bool> parar_{false};
+    std::shared_ptr<Estado> estado_;
     std::vector<std::thread> hilos_;
+    struct Propio;  // the caller's own reader, when no thread started
+    std::unique_ptr<Propio> propio_;
 };

@@ -7,7 +7,12 @@
 #include <numeric>
 #include <utility>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -626,54 +631,116 @@ bool EstaDentroDe(const fs::path& carpeta, const fs::path& ruta, std::error_code
     return true;
 }
 
-void LeerPorTrozos(const Archivo& archivo, std::vector<char>& bufer, const std::function<void(std::string_view)>& trozo)
-{
-    const QString abrir = u"No se pudo abrir el archivo de datos"_s;
-    const QString leer = u"No se pudo leer el archivo de datos"_s;
+namespace {
+const QString kAbrirDatos = u"No se pudo abrir el archivo de datos"_s;
+const QString kLeerDatos = u"No se pudo leer el archivo de datos"_s;
+}  // namespace
+
 #ifndef _WIN32
+ArchivoAbierto::ArchivoAbierto(const Archivo& archivo) : ruta_(archivo.Path())
+{
     // Opened without waiting, so that a pipe put where the file was listed
     // cannot hold the window; then it must be a plain file to be read at all.
-    int fd;
     do
-        fd = ::open(archivo.Nativa().c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    while (fd < 0 && errno == EINTR);
-    if (fd < 0)
-        Fallar(abrir, archivo.Path(), errno);
-    const Descriptor cierre(fd);
+        fd_ = ::open(archivo.Nativa().c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    while (fd_ < 0 && errno == EINTR);
+    if (fd_ < 0)
+        Fallar(kAbrirDatos, ruta_, errno);
     struct stat st {};
-    if (::fstat(fd, &st) != 0)
-        Fallar(leer, archivo.Path(), errno);
-    if (!S_ISREG(st.st_mode))
+    if (::fstat(fd_, &st) != 0) {
+        const int numero = errno;
+        ::close(fd_);
+        Fallar(kLeerDatos, ruta_, numero);
+    }
+    datos_ = S_ISREG(st.st_mode);
+    tamano_ = datos_ ? std::uint64_t(st.st_size) : 0;
+}
+
+ArchivoAbierto::~ArchivoAbierto()
+{
+    ::close(fd_);
+}
+
+void ArchivoAbierto::Leer(std::uint64_t desde, std::uint64_t hasta, std::vector<char>& bufer,
+                          const std::function<void(std::string_view)>& trozo) const
+{
+    if (!datos_)
         return;  // holds no stored data
-    for (;;) {
-        const ssize_t leidos = ::read(fd, bufer.data(), bufer.size());
+    // Positioned reads: the threads that share the file share no position.
+    while (desde < hasta) {
+        const std::size_t cuanto = std::size_t(std::min<std::uint64_t>(bufer.size(), hasta - desde));
+        const ssize_t leidos = ::pread(fd_, bufer.data(), cuanto, off_t(desde));
         if (leidos < 0) {
             if (errno == EINTR)
                 continue;
-            Fallar(leer, archivo.Path(), errno);
+            Fallar(kLeerDatos, ruta_, errno);
         }
         if (leidos == 0)
-            break;
-        trozo(std::string_view(bufer.data(), size_t(leidos)));
+            return;
+        desde += std::uint64_t(leidos);
+        trozo(std::string_view(bufer.data(), std::size_t(leidos)));
     }
+}
 #else
+ArchivoAbierto::ArchivoAbierto(const Archivo& archivo) : ruta_(archivo.Path())
+{
     std::error_code ec;
     if (!fs::is_regular_file(fs::status(archivo.Nativa(), ec)))
         return;  // holds no stored data
-    errno = 0;
-    std::ifstream entrada(archivo.Nativa(), std::ios::binary);
-    if (!entrada)
-        Fallar(abrir, archivo.Path(), errno);
-    for (;;) {
-        errno = 0;
-        entrada.read(bufer.data(), std::streamsize(bufer.size()));
-        const auto leidos = entrada.gcount();
-        if (entrada.bad())
-            Fallar(leer, archivo.Path(), errno);
-        if (leidos > 0)
-            trozo(std::string_view(bufer.data(), size_t(leidos)));
-        if (!entrada)
-            break;
+    HANDLE h =
+        ::CreateFileW(archivo.Nativa().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        throw ErrorArchivo(kAbrirDatos, ruta_,
+                           MotivoEnEspanol(std::error_code(int(::GetLastError()), std::system_category())));
+    handle_ = h;
+    LARGE_INTEGER tamano{};
+    if (::GetFileType(h) != FILE_TYPE_DISK)
+        return;
+    if (!::GetFileSizeEx(h, &tamano)) {
+        const DWORD error = ::GetLastError();
+        ::CloseHandle(h);
+        handle_ = nullptr;
+        throw ErrorArchivo(kLeerDatos, ruta_, MotivoEnEspanol(std::error_code(int(error), std::system_category())));
     }
+    datos_ = true;
+    tamano_ = std::uint64_t(tamano.QuadPart);
+}
+
+ArchivoAbierto::~ArchivoAbierto()
+{
+    if (handle_)
+        ::CloseHandle(HANDLE(handle_));
+}
+
+void ArchivoAbierto::Leer(std::uint64_t desde, std::uint64_t hasta, std::vector<char>& bufer,
+                          const std::function<void(std::string_view)>& trozo) const
+{
+    if (!datos_)
+        return;  // holds no stored data
+    // Reads at an offset of their own: the threads that share the handle
+    // share no position.
+    while (desde < hasta) {
+        const DWORD cuanto = DWORD(std::min<std::uint64_t>(bufer.size(), hasta - desde));
+        OVERLAPPED donde{};
+        donde.Offset = DWORD(desde);
+        donde.OffsetHigh = DWORD(desde >> 32);
+        DWORD leidos = 0;
+        if (!::ReadFile(HANDLE(handle_), bufer.data(), cuanto, &leidos, &donde)) {
+            const DWORD error = ::GetLastError();
+            if (error == ERROR_HANDLE_EOF)
+                return;
+            throw ErrorArchivo(kLeerDatos, ruta_, MotivoEnEspanol(std::error_code(int(error), std::system_category())));
+        }
+        if (leidos == 0)
+            return;
+        desde += leidos;
+        trozo(std::string_view(bufer.data(), std::size_t(leidos)));
+    }
+}
 #endif
+
+void LeerPorTrozos(const Archivo& archivo, std::vector<char>& bufer, const std::function<void(std::string_view)>& trozo)
+{
+    ArchivoAbierto(archivo).Leer(0, UINT64_MAX, bufer, trozo);
 }

@@ -136,9 +136,39 @@ public:
 bool EstaDentroDe(const std::filesystem::path& carpeta, const std::filesystem::path& ruta, std::error_code& ec);
 bool EstaDentroDe(const std::filesystem::path& carpeta, const std::filesystem::path& ruta);
 
+// A data file held open, so that several threads can read parts of one large
+// file at once, each at its own offset, without sharing a file position.
+// Whatever turns out to hold no stored data when it is opened (a pipe or
+// device put in the file's place) is read as empty and never waited on.
+class ArchivoAbierto {
+public:
+    // Throws ErrorArchivo when the file cannot be opened.
+    explicit ArchivoAbierto(const Archivo& archivo);
+    ~ArchivoAbierto();
+    ArchivoAbierto(const ArchivoAbierto&) = delete;
+    ArchivoAbierto& operator=(const ArchivoAbierto&) = delete;
+
+    // The size when it was opened, learnt from the open file itself.
+    std::uint64_t Tamano() const { return tamano_; }
+    // Reads bytes [desde, hasta) in pieces into `bufer`, handing each piece
+    // to `trozo`; stops early at the end of the file, so that `hasta` may lie
+    // beyond it. Throws ErrorArchivo when the file cannot be read.
+    void Leer(std::uint64_t desde, std::uint64_t hasta, std::vector<char>& bufer,
+              const std::function<void(std::string_view)>& trozo) const;
+
+private:
+    QString ruta_;
+    std::uint64_t tamano_ = 0;
+    bool datos_ = false;  // a plain file, not a device or a pipe
+#ifdef _WIN32
+    void* handle_ = nullptr;
+#else
+    int fd_ = -1;
+#endif
+};
+
 // Reads a file from start to end in pieces into `bufer`, handing each piece to
-// `trozo`. Whatever turns out to hold no stored data when it is opened (a
-// pipe or device put in the file's place) is read as empty and never waited
-// on. Throws ErrorArchivo when the file cannot be opened or read.
+// `trozo`, as ArchivoAbierto does. Throws ErrorArchivo when the file cannot
+// be opened or read.
 void LeerPorTrozos(const Archivo& archivo, std::vector<char>& bufer,
                    const std::function<void(std::string_view)>& trozo);

@@ -140,8 +140,7 @@ CargadorDatos::CargadorDatos(QWidget* padre) : QWidget(padre)
     hide();
 }
 
-void CargadorDatos::LoadFile(const Archivo& archivo, std::vector<char>& bufer,
-                             const std::function<void(std::string_view)>& trozo)
+std::unique_ptr<ArchivoAbierto> CargadorDatos::OpenFile(const Archivo& archivo)
 {
-    LeerPorTrozos(archivo, bufer, trozo);
+    return std::make_unique<ArchivoAbierto>(archivo);
 }

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -57,15 +58,16 @@ protected:
     void mouseReleaseEvent(QMouseEvent* evento) override;
 };
 
-// The hidden control that loads data files. It reads a file in pieces into
-// the caller's buffer, so that a file of any size costs a fixed amount of
-// memory; it keeps nothing of its own, so the scan's worker threads load
-// through it side by side without touching any widget.
+// The hidden control that loads data files. It opens a file for reading in
+// pieces into the caller's buffer, so that a file of any size costs a fixed
+// amount of memory, and any range of it, so that several workers can search
+// one large file at once; it keeps nothing of its own, so the scan's worker
+// threads load through it side by side without touching any widget.
 class Archivo;
+class ArchivoAbierto;
 class CargadorDatos : public QWidget {
     Q_OBJECT
 public:
     explicit CargadorDatos(QWidget* padre = nullptr);
-    static void LoadFile(const Archivo& archivo, std::vector<char>& bufer,
-                         const std::function<void(std::string_view)>& trozo);
+    static std::unique_ptr<ArchivoAbierto> OpenFile(const Archivo& archivo);
 };

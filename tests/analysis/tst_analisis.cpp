@@ -7,12 +7,15 @@
 #include "window/Controles.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QTest>
 
+#include <condition_variable>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <random>
 #include <thread>
 #include <set>
@@ -21,6 +24,7 @@
 #include "platform/Archivos.h"
 #ifdef Q_OS_UNIX
 #include <QProcess>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -59,6 +63,8 @@ private slots:
     void cerrarDuranteElAnalisis();
     void igualQueElRecorridoSimple();
     void lectoresEnOrden();
+    void lectorBloqueado();
+    void sinHilosQueArrancar();
     void proyectosReales_data();
     void proyectosReales();
 };
@@ -469,6 +475,36 @@ void PruebaAnalisis::cerrarDuranteElAnalisis()
 }
 
 namespace {
+// A data file whose reading the test scripts.
+class DatoGuionado final : public DatoAbierto {
+public:
+    // Given where the read begins, and the pieces' taker.
+    using Guion = std::function<void(std::uint64_t, const std::function<void(std::string_view)>&)>;
+    explicit DatoGuionado(Guion guion, std::uint64_t tamano = 0) : guion_(std::move(guion)), tamano_(tamano) {}
+    std::uint64_t Tamano() const override { return tamano_; }
+    void Leer(std::uint64_t desde, std::uint64_t, std::vector<char>&,
+              const std::function<void(std::string_view)>& trozo) const override
+    {
+        guion_(desde, trozo);
+    }
+
+private:
+    Guion guion_;
+    std::uint64_t tamano_;
+};
+
+// Starts worker threads until the n-th (from 0), which fails to start as
+// under a limit on processes.
+std::function<std::thread(std::function<void()>)> FallaElHilo(int n)
+{
+    auto arrancados = std::make_shared<int>(0);
+    return [=](std::function<void()> f) {
+        if ((*arrancados)++ == n)
+            throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+        return std::thread(std::move(f));
+    };
+}
+
 // Random small projects, built to be awkward: keys inside other keys, shared
 // prefixes, empty keys, non-ASCII names, NUL bytes, items that share a key.
 struct ProyectoAzar {
@@ -539,13 +575,23 @@ ProyectoAzar Azar(std::mt19937& azar)
 void PruebaAnalisis::igualQueElRecorridoSimple()
 {
     // The walk the scan drives, without a window, on thousands of random
-    // projects, with one reader and with several: the entries left, every
+    // projects, with one reader and with several, whole files and ranges,
+    // and with the caller reading on its own: the entries left, every
     // progress line and the final selection are those of the plain walk.
     std::mt19937 azar(20261207);
     for (int ronda = 0; ronda < 3000; ++ronda) {
         const ProyectoAzar p = Azar(azar);
         const referencia::Resultado esperado = referencia::Recorrer(p.lista, p.datos);
-        const referencia::Resultado obtenido = RecorrerEnMemoria(p.lista, p.datos, 1 + unsigned(ronda % 3));
+        // Files split into ranges of a few bytes (shorter than many keys),
+        // and worker threads that fail to start, down to none at all.
+        RepartoLectores reparto{.hilos = 1 + unsigned(ronda % 3)};
+        if (ronda % 2) {
+            reparto.umbral = unsigned(ronda % 5) * 4;
+            reparto.tramo = 1 + unsigned(ronda % 11);
+        }
+        if (ronda % 5 == 0)
+            reparto.arrancar = FallaElHilo(ronda % 3);
+        const referencia::Resultado obtenido = RecorrerEnMemoria(p.lista, p.datos, reparto);
         QCOMPARE(obtenido.lista, esperado.lista);
         QCOMPARE(obtenido.lineas, esperado.lineas);
         QCOMPARE(obtenido.seleccion, esperado.seleccion);
@@ -590,17 +636,17 @@ void PruebaAnalisis::lectoresEnOrden()
 {
     // Results come back in file order whatever order the workers finish in:
     // a later file that fails first does not hide an earlier failure.
-    const AutomataClaves automata(BloqueClaves(std::vector<std::string>{"Heroe"}));
-    const auto lector = [](std::size_t k, std::vector<char>&, const std::function<void(std::string_view)>& trozo) {
+    const auto automata = std::make_shared<const AutomataClaves>(BloqueClaves(std::vector<std::string>{"Heroe"}));
+    const auto abrir = [](std::size_t k) -> std::unique_ptr<DatoAbierto> {
         if (k == 1) {
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
             throw ErrorArchivo(u"No se pudo leer el archivo de datos"_s, u"uno"_s, u"x"_s);
         }
         if (k == 3)
             throw ErrorArchivo(u"No se pudo leer el archivo de datos"_s, u"tres"_s, u"x"_s);
-        trozo("..Heroe..");
+        return std::make_unique<DatoEnMemoria>("..Heroe..");
     };
-    LectoresDatos lectores(automata, 5, lector, 3);
+    LectoresDatos lectores(automata, 5, abrir, {.hilos = 3});
     QCOMPARE(lectores.Tomar(0, std::chrono::seconds(10)), std::optional<std::vector<int>>(std::vector<int>{0}));
     try {
         lectores.Tomar(1, std::chrono::seconds(10));
@@ -612,17 +658,150 @@ void PruebaAnalisis::lectoresEnOrden()
     // Closing the window mid-file: the workers stop within one piece.
     std::atomic<int> trozos = 0;
     {
-        LectoresDatos sinFin(automata, 2,
-                             [&](std::size_t, std::vector<char>&, const std::function<void(std::string_view)>& trozo) {
-                                 for (;;) {
-                                     trozo("abc");
-                                     ++trozos;
-                                 }
-                             });
+        LectoresDatos sinFin(automata, 2, [&](std::size_t) {
+            return std::make_unique<DatoGuionado>(
+                [&](std::uint64_t, const std::function<void(std::string_view)>& trozo) {
+                    for (;;) {
+                        trozo("abc");
+                        ++trozos;
+                    }
+                });
+        });
         while (trozos < 100)
             std::this_thread::yield();
     }
     QVERIFY(trozos >= 100);
+
+    // A read that fails in one range of a large file fails the file.
+    {
+        LectoresDatos partido(automata, 2,
+                              [](std::size_t k) -> std::unique_ptr<DatoAbierto> {
+                                  if (k == 1)
+                                      return std::make_unique<DatoEnMemoria>("Heroe");
+                                  return std::make_unique<DatoGuionado>(
+                                      [](std::uint64_t desde, const std::function<void(std::string_view)>& trozo) {
+                                          if (desde == 50)
+                                              throw ErrorArchivo(u"No se pudo leer el archivo de datos"_s, u"cero"_s,
+                                                                 u"x"_s);
+                                          trozo("Heroe");
+                                      },
+                                      100);
+                              },
+                              {.hilos = 2, .umbral = 10, .tramo = 10});
+        try {
+            partido.Tomar(0, std::chrono::seconds(10));
+            QFAIL("the failure of a range of file 0 was not reported");
+        } catch (const ErrorArchivo& error) {
+            QCOMPARE(error.ruta, u"cero"_s);
+        }
+    }
+
+    // No thread can be started: the caller reads each file when it asks.
+    LectoresDatos solo(automata, 2, [](std::size_t) { return std::make_unique<DatoEnMemoria>("Heroe"); },
+                       {.hilos = 2, .arrancar = FallaElHilo(0)});
+    QCOMPARE(solo.Hilos(), std::size_t(0));
+    QCOMPARE(solo.Tomar(0, std::chrono::milliseconds(0)), std::optional<std::vector<int>>(std::vector<int>{0}));
+    QCOMPARE(solo.Tomar(1, std::chrono::milliseconds(0)), std::optional<std::vector<int>>(std::vector<int>{}));
+}
+
+void PruebaAnalisis::lectorBloqueado()
+{
+    // A worker stuck in a read that does not return (a stalled disk, a dead
+    // network share) does not hold the readers as they go, so the window
+    // closes; when the read returns at last, the worker stops and lets go
+    // of all it shared, none of which went with the readers.
+    struct Paso {
+        std::mutex mutex;
+        std::condition_variable cambio;
+        bool dentro = false, suelto = false;
+    };
+    auto paso = std::make_shared<Paso>();
+    const std::weak_ptr<Paso> testigo = paso;
+    auto lectores = std::make_unique<LectoresDatos>(
+        std::make_shared<const AutomataClaves>(BloqueClaves(std::vector<std::string>{"Heroe"})), 3,
+        [paso](std::size_t) {
+            return std::make_unique<DatoGuionado>(
+                [paso](std::uint64_t, const std::function<void(std::string_view)>& trozo) {
+                    std::unique_lock cerrojo(paso->mutex);
+                    paso->dentro = true;
+                    paso->cambio.notify_all();
+                    paso->cambio.wait(cerrojo, [&] { return paso->suelto; });
+                    cerrojo.unlock();
+                    trozo("..Heroe..");
+                });
+        },
+        RepartoLectores{.hilos = 2});
+    {
+        std::unique_lock cerrojo(paso->mutex);
+        QVERIFY(paso->cambio.wait_for(cerrojo, std::chrono::seconds(10), [&] { return paso->dentro; }));
+    }
+    QElapsedTimer reloj;
+    reloj.start();
+    lectores.reset();
+    QVERIFY2(reloj.elapsed() < 3000, qPrintable(QString::number(reloj.elapsed())));
+
+    {
+        const std::lock_guard cerrojo(paso->mutex);
+        paso->suelto = true;
+    }
+    paso->cambio.notify_all();
+    paso.reset();
+    QTRY_VERIFY_WITH_TIMEOUT(testigo.expired(), 10000);
+}
+
+void PruebaAnalisis::sinHilosQueArrancar()
+{
+#ifndef Q_OS_LINUX
+    QSKIP("the limit on processes is set here with Linux's prlimit");
+#elif defined(__SANITIZE_THREAD__)
+    QSKIP("ThreadSanitizer needs threads of its own");
+#else
+    // Under a limit on processes no worker starts: the window reads on its
+    // own thread and the analysis ends as ever. The case runs in a child that
+    // sets the limit on itself once the test has started, as an ordinary
+    // user (root is never limited).
+    if (qEnvironmentVariableIsEmpty("MONDRIX_SIN_HILOS")) {
+        QStringList orden;
+        if (geteuid() == 0)
+            orden << u"--reuid=65534"_s << u"--regid=65534"_s << u"--clear-groups"_s << u"--"_s;
+        orden << QCoreApplication::applicationFilePath() << u"sinHilosQueArrancar"_s;
+        QProcess hijo;
+        QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+        entorno.insert(u"MONDRIX_SIN_HILOS"_s, u"1"_s);
+        entorno.insert(u"ASAN_OPTIONS"_s, u"detect_leaks=0"_s);  // the leak check needs a thread
+        hijo.setProcessEnvironment(entorno);
+        hijo.setProcessChannelMode(QProcess::MergedChannels);
+        hijo.start(geteuid() == 0 ? u"setpriv"_s : orden.takeFirst(), orden);
+        if (!hijo.waitForStarted() || !hijo.waitForFinished(60000) || hijo.exitStatus() != QProcess::NormalExit
+            || hijo.exitCode() == 126 || hijo.exitCode() == 127)
+            QSKIP("no ordinary user to run this case as");
+        const QByteArray salida = hijo.readAll();
+        if (salida.contains("a thread still starts"))
+            QSKIP("the limit on processes does not hold here");
+        QVERIFY2(hijo.exitCode() == 0, salida.constData());
+        return;
+    }
+    const rlimit limite{1, 1};
+    QVERIFY(setrlimit(RLIMIT_NPROC, &limite) == 0);
+    try {
+        std::thread([] {}).join();
+        QSKIP("a thread still starts");
+    } catch (const std::system_error&) {
+    }
+    ProyectoPrueba p;
+    p.Recurso(u"Graphics/Icons"_s, u"Espada.png"_s);
+    p.Recurso(u"Graphics/Icons"_s, u"Escudo.png"_s);
+    p.Recurso(u"Graphics/Icons"_s, u"Arco.png"_s);
+    p.Dato(u"Items.rxdata"_s, Marshal("Escudo"));
+    p.Dato(u"Weapons.rxdata"_s, Marshal("Arco"));
+    Ventana v;
+    v.Analizar(p.Ruta());
+    QVERIFY(v.plataforma.cajas.empty());
+    QCOMPARE(v.Lista(), QStringList{u"Graphics/Icons/Espada.png"_s});
+    QCOMPARE(v.lineas.last(),
+             u"2 de 2 archivos de datos verificados - 1 de 3 recursos utilizados - 100% del analisis completado"_s);
+    QVERIFY(v.AccionesHabilitadas());
+#endif
 }
 
 void PruebaAnalisis::proyectosReales_data()

@@ -155,23 +155,24 @@ std::set<QString> LineasDe(const fs::path& archivo)
     return lineas;
 }
 
+void DatoEnMemoria::Leer(std::uint64_t desde, std::uint64_t hasta, std::vector<char>&,
+                         const std::function<void(std::string_view)>& trozo) const
+{
+    const std::string_view texto = std::string_view(texto_).substr(0, std::min<std::uint64_t>(hasta, texto_.size()));
+    for (; desde < texto.size(); desde += 7)
+        trozo(texto.substr(desde, 7));
+}
+
 referencia::Resultado RecorrerEnMemoria(const std::vector<std::string>& lista, const std::vector<std::string>& datos,
-                                        unsigned hilos)
+                                        RepartoLectores reparto)
 {
     BloqueClaves claves;
     for (const std::string& item : lista)
         claves.Anadir(ClaveDeNombre(std::string_view(item).substr(item.rfind('/') + 1)));
-    const AutomataClaves automata(claves);
     RecorridoUso recorrido(int(lista.size()), long(datos.size()));
     LectoresDatos lectores(
-        automata, datos.size(),
-        [&](std::size_t k, std::vector<char>&, const std::function<void(std::string_view)>& trozo) {
-            // Pieces of a few bytes, so that keys fall across them.
-            const std::string_view texto = datos[k];
-            for (std::size_t desde = 0; desde < texto.size(); desde += 7)
-                trozo(texto.substr(desde, 7));
-        },
-        hilos);
+        std::make_shared<const AutomataClaves>(claves), datos.size(),
+        [&](std::size_t k) { return std::make_unique<DatoEnMemoria>(datos[k]); }, std::move(reparto));
     referencia::Resultado r;
     for (std::size_t k = 0; k < datos.size(); ++k) {
         r.lineas.push_back(recorrido.Empezar().toStdString());

@@ -2,6 +2,7 @@
 // scripted desktop, and clicks where a user would click.
 #pragma once
 
+#include "analysis/Recorrido.h"
 #include "apoyo/PlataformaFalsa.h"
 #include "apoyo/Referencia.h"
 #include "window/Principal.h"
@@ -50,11 +51,24 @@ QString ProyectoReal(const std::filesystem::path& fuente, const std::filesystem:
 // The lines of a UTF-8 text file, as a set.
 std::set<QString> LineasDe(const std::filesystem::path& archivo);
 
+// A data file held in memory (its own copy), read in pieces of a few bytes
+// so that keys fall across them.
+class DatoEnMemoria : public DatoAbierto {
+public:
+    explicit DatoEnMemoria(std::string texto) : texto_(std::move(texto)) {}
+    std::uint64_t Tamano() const override { return texto_.size(); }
+    void Leer(std::uint64_t desde, std::uint64_t hasta, std::vector<char>& bufer,
+              const std::function<void(std::string_view)>& trozo) const override;
+
+private:
+    std::string texto_;
+};
+
 // The walk over texts in memory, driven as the scan drives it but without a
-// window: keys from each item's name, the texts read by `hilos` readers in
-// small pieces. Items are "Folder/Sub/name.ext".
+// window: keys from each item's name, the texts read by the readers as
+// `reparto` shares them out. Items are "Folder/Sub/name.ext".
 referencia::Resultado RecorrerEnMemoria(const std::vector<std::string>& lista, const std::vector<std::string>& datos,
-                                        unsigned hilos = 2);
+                                        RepartoLectores reparto = {.hilos = 2});
 
 // A left click at the middle of `control`, delivered to whatever lies there.
 void ClicEn(QWidget& ventana, QWidget* control);

@@ -402,6 +402,19 @@ void PruebaArchivos::leerPorTrozos()
     QCOMPARE(leido, contenido);
     QCOMPARE(trozos, 5);
     LeerPorTrozos(archivos[1], bufer, [&](std::string_view) { QFAIL("an empty file has no piece"); });
+    // Ranges of one open file, as the workers read a large one; one that
+    // runs past the end stops there.
+    const ArchivoAbierto abierto(archivos[0]);
+    QCOMPARE(abierto.Tamano(), std::uint64_t(5000));
+    for (const auto& [desde, hasta] : {
+             std::pair<int, int>{1234, 3000},
+              {4990, 9000},
+              {5000, 5001}
+    }) {
+        leido.clear();
+        abierto.Leer(std::uint64_t(desde), std::uint64_t(hasta), bufer, [&](std::string_view t) { leido += t; });
+        QCOMPARE(leido, contenido.substr(std::size_t(desde), std::size_t(std::min(hasta, 5000) - desde)));
+    }
 #ifdef Q_OS_UNIX
     // A pipe put where a data file was listed is not waited on.
     const fs::path tuberia = RutaNativa(dir.path()) / "tuberia.rxdata";
