@@ -11,15 +11,13 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
+#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
+#undef DeleteFile  // the service's own DeleteFile, not the macro for DeleteFileW
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#else
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-#undef DeleteFile  // the service's own DeleteFile, not the macro for DeleteFileW
 #endif
 
 using namespace Qt::StringLiterals;
