@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QProcess>
 #include <QTest>
 
 #include <filesystem>
@@ -347,17 +346,11 @@ void PruebaAcciones::carpetaSinPermisoDeBusqueda()
     QSKIP("folder permissions as the test sets them are POSIX-only");
 #else
     if (geteuid() == 0) {
-        // Root searches any folder: the case runs again in a child that has
-        // dropped to an ordinary user.
-        QProcess hijo;
-        hijo.setProcessChannelMode(QProcess::MergedChannels);
-        hijo.start(u"setpriv"_s,
-                   {u"--reuid=65534"_s, u"--regid=65534"_s, u"--clear-groups"_s, u"--"_s,
-                    QCoreApplication::applicationFilePath(), u"carpetaSinPermisoDeBusqueda"_s});
-        if (!hijo.waitForStarted() || !hijo.waitForFinished(60000) || hijo.exitStatus() != QProcess::NormalExit
-            || hijo.exitCode() == 126 || hijo.exitCode() == 127)
+        // Root searches any folder: the case runs again as an ordinary user.
+        const auto hijo = EnHijo(u"carpetaSinPermisoDeBusqueda"_s);
+        if (!hijo)
             QSKIP("no ordinary user to run this case as");
-        QVERIFY2(hijo.exitCode() == 0, hijo.readAll().constData());
+        QVERIFY2(hijo->first == 0, hijo->second.constData());
         return;
     }
     // After the analysis, Graphics can no longer be searched: each entry says

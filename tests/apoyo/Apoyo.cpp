@@ -2,6 +2,7 @@
 
 #include "window/Controles.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,9 +13,15 @@
 #include "analysis/Rutas.h"
 #include "platform/Archivos.h"
 
+#include <QProcess>
+
 #include <fstream>
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
+using namespace Qt::StringLiterals;
 
 ProyectoPrueba::ProyectoPrueba()
 {
@@ -161,6 +168,23 @@ void DatoEnMemoria::Leer(std::uint64_t desde, std::uint64_t hasta, std::vector<c
     const std::string_view texto = std::string_view(texto_).substr(0, std::min<std::uint64_t>(hasta, texto_.size()));
     for (; desde < texto.size(); desde += 7)
         trozo(texto.substr(desde, 7));
+}
+
+std::optional<std::pair<int, QByteArray>> EnHijo(const QString& prueba, const QProcessEnvironment& entorno)
+{
+    QStringList orden = {QCoreApplication::applicationFilePath(), prueba};
+#ifdef Q_OS_UNIX
+    if (geteuid() == 0)
+        orden = QStringList{u"setpriv"_s, u"--reuid=65534"_s, u"--regid=65534"_s, u"--clear-groups"_s, u"--"_s} + orden;
+#endif
+    QProcess hijo;
+    hijo.setProcessEnvironment(entorno);
+    hijo.setProcessChannelMode(QProcess::MergedChannels);
+    hijo.start(orden.takeFirst(), orden);
+    if (!hijo.waitForStarted() || !hijo.waitForFinished(60000) || hijo.exitStatus() != QProcess::NormalExit
+        || hijo.exitCode() == 126 || hijo.exitCode() == 127)
+        return std::nullopt;
+    return std::pair(hijo.exitCode(), hijo.readAll());
 }
 
 referencia::Resultado RecorrerEnMemoria(const std::vector<std::string>& lista, const std::vector<std::string>& datos,

@@ -12,8 +12,11 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <QProcessEnvironment>
+
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <set>
 
 class ProyectoPrueba {
@@ -69,6 +72,12 @@ private:
 // `reparto` shares them out. Items are "Folder/Sub/name.ext".
 referencia::Resultado RecorrerEnMemoria(const std::vector<std::string>& lista, const std::vector<std::string>& datos,
                                         RepartoLectores reparto = {.hilos = 2});
+
+// Runs test function `prueba` (or "function:row") of this program again in a
+// child, as the ordinary user 65534 when root, whom permissions and limits do
+// not bind. Its exit status and output; nothing when it could not run.
+std::optional<std::pair<int, QByteArray>>
+EnHijo(const QString& prueba, const QProcessEnvironment& entorno = QProcessEnvironment::systemEnvironment());
 
 // A left click at the middle of `control`, delivered to whatever lies there.
 void ClicEn(QWidget& ventana, QWidget* control);
