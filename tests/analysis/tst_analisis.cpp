@@ -464,22 +464,6 @@ void PruebaAnalisis::cerrarDuranteElAnalisis()
 }
 
 namespace {
-using Tomador = const std::function<void(std::string_view)>&;  // takes a file's pieces
-
-// A data file whose reading the test scripts, given where each read begins.
-class DatoGuionado final : public DatoAbierto {
-public:
-    using Guion = std::function<void(std::uint64_t, Tomador)>;
-    explicit DatoGuionado(Guion guion, std::uint64_t tamano = 0) : guion_(std::move(guion)), tamano_(tamano) {}
-    std::uint64_t Tamano() const override { return tamano_; }
-    void Leer(std::uint64_t desde, std::uint64_t, std::vector<char>&, Tomador trozo) const override
-    {
-        guion_(desde, trozo);
-    }
-    const Guion guion_;
-    const std::uint64_t tamano_;
-};
-
 // Starts worker threads until the n-th (from 0), which fails to start as
 // under a limit on processes.
 std::function<std::thread(std::function<void()>)> FallaElHilo(int n)
@@ -515,21 +499,19 @@ ProyectoAzar Azar(std::mt19937& azar)
             base += trozos[al(int(trozos.size()))];
         const QString nombre = base + extensiones[al(int(extensiones.size()))];
         auto& carpeta = porCarpeta[size_t(al(3))];
-        const auto igual = [&](const QByteArray& otro) {
 #ifdef _WIN32
-            return nombre.compare(QString::fromUtf8(otro), Qt::CaseInsensitive) == 0;  // one file there
-#else
-            return nombre.toUtf8() == otro;
-#endif
+        // One file there for names that differ in case; a name's final dots and spaces are dropped.
+        const auto igual = [&](const QByteArray& otro) {
+            return !nombre.compare(QString::fromUtf8(otro), Qt::CaseInsensitive);
         };
+        if (nombre.endsWith(u'.') || nombre.endsWith(u' '))
+            continue;
+#else
+        const auto igual = [&](const QByteArray& otro) { return nombre.toUtf8() == otro; };
+#endif
         if (nombre == u"."_s || nombre == u".."_s
             || std::find_if(carpeta.begin(), carpeta.end(), igual) != carpeta.end())
             continue;
-#ifdef _WIN32
-        // Windows drops a name's final dots and spaces.
-        if (nombre.endsWith(u'.') || nombre.endsWith(u' '))
-            continue;
-#endif
         carpeta.push_back(nombre.toUtf8());
         claves.push_back(base.toUtf8());
     }
@@ -631,7 +613,7 @@ void PruebaAnalisis::lectoresEnOrden()
         }
         if (k == 3)
             throw ErrorArchivo(u"No se pudo leer el archivo de datos"_s, u"tres"_s, u"x"_s);
-        return std::make_unique<DatoEnMemoria>("..Heroe..");
+        return DatoEnMemoria("..Heroe..");
     };
     LectoresDatos lectores(automata, 5, abrir, {.hilos = 3});
     QCOMPARE(lectores.Tomar(0, std::chrono::seconds(10)), std::optional<std::vector<int>>(std::vector<int>{0}));
@@ -646,7 +628,7 @@ void PruebaAnalisis::lectoresEnOrden()
     std::atomic<int> trozos = 0;
     {
         LectoresDatos sinFin(automata, 2, [&](std::size_t) {
-            return std::make_unique<DatoGuionado>([&](std::uint64_t, Tomador trozo) {
+            return std::make_unique<DatoGuionado>([&](std::uint64_t, std::uint64_t, Tomador trozo) {
                 for (;; ++trozos)
                     trozo("abc");
             });
@@ -659,9 +641,9 @@ void PruebaAnalisis::lectoresEnOrden()
     LectoresDatos partido(automata, 2,
                           [](std::size_t k) -> std::unique_ptr<DatoAbierto> {
                               if (k == 1)
-                                  return std::make_unique<DatoEnMemoria>("Heroe");
+                                  return DatoEnMemoria("Heroe");
                               return std::make_unique<DatoGuionado>(
-                                  [](std::uint64_t desde, Tomador trozo) {
+                                  [](std::uint64_t desde, std::uint64_t, Tomador trozo) {
                                       if (desde == 50)
                                           throw ErrorArchivo(u"No se pudo leer el archivo de datos"_s, u"cero"_s,
                                                              u"x"_s);
@@ -683,7 +665,7 @@ void PruebaAnalisis::lectoresEnOrden()
     auto bloqueado = std::make_unique<LectoresDatos>(
         automata, 3,
         [paso](std::size_t) {
-            return std::make_unique<DatoGuionado>([paso](std::uint64_t, Tomador trozo) {
+            return std::make_unique<DatoGuionado>([paso](std::uint64_t, std::uint64_t, Tomador trozo) {
                 for (paso->dentro = true; !paso->suelto;)
                     std::this_thread::sleep_for(std::chrono::milliseconds(1));
                 trozo("..Heroe..");

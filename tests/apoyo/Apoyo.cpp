@@ -7,13 +7,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QProcess>
 #include <QTest>
 
 #include "analysis/Recorrido.h"
 #include "analysis/Rutas.h"
 #include "platform/Archivos.h"
-
-#include <QProcess>
 
 #include <fstream>
 #ifdef Q_OS_UNIX
@@ -162,12 +161,16 @@ std::set<QString> LineasDe(const fs::path& archivo)
     return lineas;
 }
 
-void DatoEnMemoria::Leer(std::uint64_t desde, std::uint64_t hasta, std::vector<char>&,
-                         const std::function<void(std::string_view)>& trozo) const
+std::unique_ptr<DatoAbierto> DatoEnMemoria(std::string texto)
 {
-    const std::string_view texto = std::string_view(texto_).substr(0, std::min<std::uint64_t>(hasta, texto_.size()));
-    for (; desde < texto.size(); desde += 7)
-        trozo(texto.substr(desde, 7));
+    const std::uint64_t tamano = texto.size();
+    return std::make_unique<DatoGuionado>(
+        [texto = std::move(texto)](std::uint64_t desde, std::uint64_t hasta, Tomador trozo) {
+            for (const std::string_view leido = std::string_view(texto).substr(0, hasta); desde < leido.size();
+                 desde += 7)
+                trozo(leido.substr(desde, 7));
+        },
+        tamano);
 }
 
 std::optional<std::pair<int, QByteArray>> EnHijo(const QString& prueba, const QProcessEnvironment& entorno)
@@ -196,7 +199,7 @@ referencia::Resultado RecorrerEnMemoria(const std::vector<std::string>& lista, c
     RecorridoUso recorrido(int(lista.size()), long(datos.size()));
     LectoresDatos lectores(
         std::make_shared<const AutomataClaves>(claves), datos.size(),
-        [&](std::size_t k) { return std::make_unique<DatoEnMemoria>(datos[k]); }, std::move(reparto));
+        [&](std::size_t k) { return DatoEnMemoria(datos[k]); }, std::move(reparto));
     referencia::Resultado r;
     for (std::size_t k = 0; k < datos.size(); ++k) {
         r.lineas.push_back(recorrido.Empezar().toStdString());
