@@ -711,9 +711,8 @@ void PruebaAnalisis::sinHilosQueArrancar()
     } catch (const std::system_error&) {
     }
     ProyectoPrueba p;
-    p.Recurso(u"Graphics/Icons"_s, u"Espada.png"_s);
-    p.Recurso(u"Graphics/Icons"_s, u"Escudo.png"_s);
-    p.Recurso(u"Graphics/Icons"_s, u"Arco.png"_s);
+    for (const QString& nombre : {u"Espada.png"_s, u"Escudo.png"_s, u"Arco.png"_s})
+        p.Recurso(u"Graphics/Icons"_s, nombre);
     p.Dato(u"Items.rxdata"_s, Marshal("Escudo"));
     p.Dato(u"Weapons.rxdata"_s, Marshal("Arco"));
     Ventana v;

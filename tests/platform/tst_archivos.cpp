@@ -114,11 +114,9 @@ void PruebaArchivos::listarCarpeta()
     const fs::path base = RutaNativa(dir.path());
     for (const char* n : {"b.png", "B2.png", "a.PNG", "_x", "Árbol.png", "ab c.ogg"})
         Escribir(base / fs::u8path(n));
-#ifndef _WIN32
-    Escribir(base / "a\\b.png");  // a separator on Windows
-#endif
     Escribir(base / "Sub" / "dentro.png");
 #ifdef Q_OS_UNIX
+    Escribir(base / "a\\b.png");  // a separator on Windows
     fs::create_symlink("b.png", base / "enlace.png");
     fs::create_symlink("nada", base / "roto.png");
     fs::create_symlink("ciclo.png", base / "ciclo.png");
@@ -127,10 +125,8 @@ void PruebaArchivos::listarCarpeta()
     ServicioArchivos s;
     const auto archivos = s.GetFolder(dir.path()).Files();
     QStringList esperados = {u"_x"_s, u"a.PNG"_s, u"ab c.ogg"_s, u"b.png"_s, u"B2.png"_s};
-#ifndef _WIN32
-    esperados.insert(2, u"a\\b.png"_s);
-#endif
 #ifdef Q_OS_UNIX
+    esperados.insert(2, u"a\\b.png"_s);
     esperados.insert(esperados.indexOf(u"_x"_s) + 1, u"enlace.png"_s);
     esperados.move(esperados.indexOf(u"enlace.png"_s), esperados.size() - 1);
 #endif
@@ -283,7 +279,7 @@ void PruebaArchivos::borrar()
     if (archivo == Enlace::Windows) {
         QCOMPARE(medir(iconos / "enlace.png"), std::uint64_t(0));
         borrar(iconos / "enlace.png");
-        QVERIFY(GetFileAttributesW((base / iconos / "enlace.png").c_str()) == INVALID_FILE_ATTRIBUTES);
+        QVERIFY(!Hay(base / iconos / "enlace.png"));
     } else if (archivo == Enlace::Anfitrion) {
         QCOMPARE(motivo([&] { medir(iconos / "enlace.png"); }), u"no está dentro de la carpeta del proyecto"_s);
         QCOMPARE(motivo([&] { borrar(iconos / "enlace.png"); }), u"no está dentro de la carpeta del proyecto"_s);
@@ -299,10 +295,8 @@ void PruebaArchivos::borrar()
         QVERIFY(EnElAnfitrion(u"rm"_s, u"-f"_s, enlaces,
                               [&] { return !Hay(enlaces[0]) && !Hay(enlaces[1]) && !Hay(enlaces[2]); }));
     }
-    if (carpeta == Enlace::Ninguno || archivo == Enlace::Ninguno)
-        QSKIP("this system lets the test make no folder or file link");
-    if (archivo == Enlace::Anfitrion)
-        QSKIP("Wine makes no Windows file link (CreateSymbolicLinkW makes nothing): removal as a link not shown");
+    if (carpeta == Enlace::Ninguno || archivo != Enlace::Windows)
+        QSKIP("no folder link, or no Windows file link (Wine makes none): not every link case shown");
 #endif
 }
 
@@ -341,9 +335,8 @@ void PruebaArchivos::escribirTexto()
 
     // The program's folder when a file can be written there, else the
     // fallback, made as needed; here a "folder" that is a file takes none.
-    const QString propia = QDir::toNativeSeparators(dir.path());
     const QString respaldo = dir.path() + u"/datos/Mondrix"_s;
-    QCOMPARE(CarpetaParaEscribir(dir.path(), respaldo), propia);
+    QCOMPARE(CarpetaParaEscribir(dir.path(), respaldo), QDir::toNativeSeparators(dir.path()));
     QCOMPARE(CarpetaParaEscribir(ruta, respaldo), QDir::toNativeSeparators(respaldo));
     QVERIFY(QFileInfo(respaldo).isDir());
     QCOMPARE(CarpetaParaEscribir(ruta, ruta + u"/datos"_s), QDir::toNativeSeparators(ruta));
