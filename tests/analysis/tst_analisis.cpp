@@ -12,10 +12,8 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include <condition_variable>
 #include <filesystem>
 #include <fstream>
-#include <mutex>
 #include <random>
 #include <thread>
 #include <set>
@@ -23,7 +21,6 @@
 #include <QSignalSpy>
 #include "platform/Archivos.h"
 #ifdef Q_OS_UNIX
-#include <QProcess>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -63,7 +60,6 @@ private slots:
     void cerrarDuranteElAnalisis();
     void igualQueElRecorridoSimple();
     void lectoresEnOrden();
-    void lectorBloqueado();
     void sinHilosQueArrancar();
     void proyectosReales_data();
     void proyectosReales();
@@ -292,18 +288,11 @@ void PruebaAnalisis::errores()
     QFETCH(QString, motivo);
 #ifdef Q_OS_UNIX
     if (caso == u"datos sin busqueda"_s && geteuid() == 0) {
-        // Root reads any folder: the case runs again in a child that has
-        // dropped to an ordinary user.
-        QProcess hijo;
-        hijo.setProcessChannelMode(QProcess::MergedChannels);
-        hijo.start(u"setpriv"_s,
-                   {u"--reuid=65534"_s, u"--regid=65534"_s, u"--clear-groups"_s, u"--"_s,
-                    QCoreApplication::applicationFilePath(),
-                    u"errores:"_s + QString::fromLatin1(QTest::currentDataTag())});
-        if (!hijo.waitForStarted() || !hijo.waitForFinished(60000) || hijo.exitStatus() != QProcess::NormalExit
-            || hijo.exitCode() == 126 || hijo.exitCode() == 127)
+        // Root reads any folder: the case runs again as an ordinary user.
+        const auto hijo = EnHijo(u"errores:"_s + QString::fromLatin1(QTest::currentDataTag()));
+        if (!hijo)
             QSKIP("no ordinary user to run this case as");
-        QVERIFY2(hijo.exitCode() == 0, hijo.readAll().constData());
+        QVERIFY2(hijo->first == 0, hijo->second.constData());
         return;
     }
 #endif
@@ -475,24 +464,6 @@ void PruebaAnalisis::cerrarDuranteElAnalisis()
 }
 
 namespace {
-// A data file whose reading the test scripts.
-class DatoGuionado final : public DatoAbierto {
-public:
-    // Given where the read begins, and the pieces' taker.
-    using Guion = std::function<void(std::uint64_t, const std::function<void(std::string_view)>&)>;
-    explicit DatoGuionado(Guion guion, std::uint64_t tamano = 0) : guion_(std::move(guion)), tamano_(tamano) {}
-    std::uint64_t Tamano() const override { return tamano_; }
-    void Leer(std::uint64_t desde, std::uint64_t, std::vector<char>&,
-              const std::function<void(std::string_view)>& trozo) const override
-    {
-        guion_(desde, trozo);
-    }
-
-private:
-    Guion guion_;
-    std::uint64_t tamano_;
-};
-
 // Starts worker threads until the n-th (from 0), which fails to start as
 // under a limit on processes.
 std::function<std::thread(std::function<void()>)> FallaElHilo(int n)
@@ -528,21 +499,19 @@ ProyectoAzar Azar(std::mt19937& azar)
             base += trozos[al(int(trozos.size()))];
         const QString nombre = base + extensiones[al(int(extensiones.size()))];
         auto& carpeta = porCarpeta[size_t(al(3))];
-        const auto igual = [&](const QByteArray& otro) {
 #ifdef _WIN32
-            return nombre.compare(QString::fromUtf8(otro), Qt::CaseInsensitive) == 0;  // one file there
-#else
-            return nombre.toUtf8() == otro;
-#endif
+        // One file there for names that differ in case; a name's final dots and spaces are dropped.
+        const auto igual = [&](const QByteArray& otro) {
+            return !nombre.compare(QString::fromUtf8(otro), Qt::CaseInsensitive);
         };
+        if (nombre.endsWith(u'.') || nombre.endsWith(u' '))
+            continue;
+#else
+        const auto igual = [&](const QByteArray& otro) { return nombre.toUtf8() == otro; };
+#endif
         if (nombre == u"."_s || nombre == u".."_s
             || std::find_if(carpeta.begin(), carpeta.end(), igual) != carpeta.end())
             continue;
-#ifdef _WIN32
-        // Windows drops a name's final dots and spaces.
-        if (nombre.endsWith(u'.') || nombre.endsWith(u' '))
-            continue;
-#endif
         carpeta.push_back(nombre.toUtf8());
         claves.push_back(base.toUtf8());
     }
@@ -644,7 +613,7 @@ void PruebaAnalisis::lectoresEnOrden()
         }
         if (k == 3)
             throw ErrorArchivo(u"No se pudo leer el archivo de datos"_s, u"tres"_s, u"x"_s);
-        return std::make_unique<DatoEnMemoria>("..Heroe..");
+        return DatoEnMemoria("..Heroe..");
     };
     LectoresDatos lectores(automata, 5, abrir, {.hilos = 3});
     QCOMPARE(lectores.Tomar(0, std::chrono::seconds(10)), std::optional<std::vector<int>>(std::vector<int>{0}));
@@ -659,92 +628,56 @@ void PruebaAnalisis::lectoresEnOrden()
     std::atomic<int> trozos = 0;
     {
         LectoresDatos sinFin(automata, 2, [&](std::size_t) {
-            return std::make_unique<DatoGuionado>(
-                [&](std::uint64_t, const std::function<void(std::string_view)>& trozo) {
-                    for (;;) {
-                        trozo("abc");
-                        ++trozos;
-                    }
-                });
+            return std::make_unique<DatoGuionado>([&](std::uint64_t, std::uint64_t, Tomador trozo) {
+                for (;; ++trozos)
+                    trozo("abc");
+            });
         });
         while (trozos < 100)
             std::this_thread::yield();
     }
-    QVERIFY(trozos >= 100);
 
     // A read that fails in one range of a large file fails the file.
-    {
-        LectoresDatos partido(automata, 2,
-                              [](std::size_t k) -> std::unique_ptr<DatoAbierto> {
-                                  if (k == 1)
-                                      return std::make_unique<DatoEnMemoria>("Heroe");
-                                  return std::make_unique<DatoGuionado>(
-                                      [](std::uint64_t desde, const std::function<void(std::string_view)>& trozo) {
-                                          if (desde == 50)
-                                              throw ErrorArchivo(u"No se pudo leer el archivo de datos"_s, u"cero"_s,
-                                                                 u"x"_s);
-                                          trozo("Heroe");
-                                      },
-                                      100);
-                              },
-                              {.hilos = 2, .umbral = 10, .tramo = 10});
-        try {
-            partido.Tomar(0, std::chrono::seconds(10));
-            QFAIL("the failure of a range of file 0 was not reported");
-        } catch (const ErrorArchivo& error) {
-            QCOMPARE(error.ruta, u"cero"_s);
-        }
-    }
+    LectoresDatos partido(automata, 2,
+                          [](std::size_t k) -> std::unique_ptr<DatoAbierto> {
+                              if (k == 1)
+                                  return DatoEnMemoria("Heroe");
+                              return std::make_unique<DatoGuionado>(
+                                  [](std::uint64_t desde, std::uint64_t, Tomador trozo) {
+                                      if (desde == 50)
+                                          throw ErrorArchivo(u"No se pudo leer el archivo de datos"_s, u"cero"_s,
+                                                             u"x"_s);
+                                      trozo("Heroe");
+                                  },
+                                  100);
+                          },
+                          {.hilos = 2, .umbral = 10, .tramo = 10});
+    QVERIFY_THROWS_EXCEPTION(ErrorArchivo, partido.Tomar(0, std::chrono::seconds(10)));
 
-    // No thread can be started: the caller reads each file when it asks.
-    LectoresDatos solo(automata, 2, [](std::size_t) { return std::make_unique<DatoEnMemoria>("Heroe"); },
-                       {.hilos = 2, .arrancar = FallaElHilo(0)});
-    QCOMPARE(solo.Hilos(), std::size_t(0));
-    QCOMPARE(solo.Tomar(0, std::chrono::milliseconds(0)), std::optional<std::vector<int>>(std::vector<int>{0}));
-    QCOMPARE(solo.Tomar(1, std::chrono::milliseconds(0)), std::optional<std::vector<int>>(std::vector<int>{}));
-}
-
-void PruebaAnalisis::lectorBloqueado()
-{
     // A worker stuck in a read that does not return (a stalled disk, a dead
-    // network share) does not hold the readers as they go, so the window
-    // closes; when the read returns at last, the worker stops and lets go
-    // of all it shared, none of which went with the readers.
+    // share) does not hold the window as it closes; when the read returns at
+    // last, the worker stops and lets go of all it shared.
     struct Paso {
-        std::mutex mutex;
-        std::condition_variable cambio;
-        bool dentro = false, suelto = false;
+        std::atomic<bool> dentro = false, suelto = false;
     };
     auto paso = std::make_shared<Paso>();
     const std::weak_ptr<Paso> testigo = paso;
-    auto lectores = std::make_unique<LectoresDatos>(
-        std::make_shared<const AutomataClaves>(BloqueClaves(std::vector<std::string>{"Heroe"})), 3,
+    auto bloqueado = std::make_unique<LectoresDatos>(
+        automata, 3,
         [paso](std::size_t) {
-            return std::make_unique<DatoGuionado>(
-                [paso](std::uint64_t, const std::function<void(std::string_view)>& trozo) {
-                    std::unique_lock cerrojo(paso->mutex);
-                    paso->dentro = true;
-                    paso->cambio.notify_all();
-                    paso->cambio.wait(cerrojo, [&] { return paso->suelto; });
-                    cerrojo.unlock();
-                    trozo("..Heroe..");
-                });
+            return std::make_unique<DatoGuionado>([paso](std::uint64_t, std::uint64_t, Tomador trozo) {
+                for (paso->dentro = true; !paso->suelto;)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                trozo("..Heroe..");
+            });
         },
         RepartoLectores{.hilos = 2});
-    {
-        std::unique_lock cerrojo(paso->mutex);
-        QVERIFY(paso->cambio.wait_for(cerrojo, std::chrono::seconds(10), [&] { return paso->dentro; }));
-    }
+    QTRY_VERIFY_WITH_TIMEOUT(paso->dentro, 10000);
     QElapsedTimer reloj;
     reloj.start();
-    lectores.reset();
+    bloqueado.reset();
     QVERIFY2(reloj.elapsed() < 3000, qPrintable(QString::number(reloj.elapsed())));
-
-    {
-        const std::lock_guard cerrojo(paso->mutex);
-        paso->suelto = true;
-    }
-    paso->cambio.notify_all();
+    paso->suelto = true;
     paso.reset();
     QTRY_VERIFY_WITH_TIMEOUT(testigo.expired(), 10000);
 }
@@ -757,28 +690,17 @@ void PruebaAnalisis::sinHilosQueArrancar()
     QSKIP("ThreadSanitizer needs threads of its own");
 #else
     // Under a limit on processes no worker starts: the window reads on its
-    // own thread and the analysis ends as ever. The case runs in a child that
-    // sets the limit on itself once the test has started, as an ordinary
-    // user (root is never limited).
+    // own thread and the analysis ends as ever. A child sets the limit on itself.
     if (qEnvironmentVariableIsEmpty("MONDRIX_SIN_HILOS")) {
-        QStringList orden;
-        if (geteuid() == 0)
-            orden << u"--reuid=65534"_s << u"--regid=65534"_s << u"--clear-groups"_s << u"--"_s;
-        orden << QCoreApplication::applicationFilePath() << u"sinHilosQueArrancar"_s;
-        QProcess hijo;
         QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
         entorno.insert(u"MONDRIX_SIN_HILOS"_s, u"1"_s);
         entorno.insert(u"ASAN_OPTIONS"_s, u"detect_leaks=0"_s);  // the leak check needs a thread
-        hijo.setProcessEnvironment(entorno);
-        hijo.setProcessChannelMode(QProcess::MergedChannels);
-        hijo.start(geteuid() == 0 ? u"setpriv"_s : orden.takeFirst(), orden);
-        if (!hijo.waitForStarted() || !hijo.waitForFinished(60000) || hijo.exitStatus() != QProcess::NormalExit
-            || hijo.exitCode() == 126 || hijo.exitCode() == 127)
+        const auto hijo = EnHijo(u"sinHilosQueArrancar"_s, entorno);
+        if (!hijo)
             QSKIP("no ordinary user to run this case as");
-        const QByteArray salida = hijo.readAll();
-        if (salida.contains("a thread still starts"))
+        if (hijo->second.contains("a thread still starts"))
             QSKIP("the limit on processes does not hold here");
-        QVERIFY2(hijo.exitCode() == 0, salida.constData());
+        QVERIFY2(hijo->first == 0, hijo->second.constData());
         return;
     }
     const rlimit limite{1, 1};
@@ -789,9 +711,8 @@ void PruebaAnalisis::sinHilosQueArrancar()
     } catch (const std::system_error&) {
     }
     ProyectoPrueba p;
-    p.Recurso(u"Graphics/Icons"_s, u"Espada.png"_s);
-    p.Recurso(u"Graphics/Icons"_s, u"Escudo.png"_s);
-    p.Recurso(u"Graphics/Icons"_s, u"Arco.png"_s);
+    for (const QString& nombre : {u"Espada.png"_s, u"Escudo.png"_s, u"Arco.png"_s})
+        p.Recurso(u"Graphics/Icons"_s, nombre);
     p.Dato(u"Items.rxdata"_s, Marshal("Escudo"));
     p.Dato(u"Weapons.rxdata"_s, Marshal("Arco"));
     Ventana v;

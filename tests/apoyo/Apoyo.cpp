@@ -2,10 +2,12 @@
 
 #include "window/Controles.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QProcess>
 #include <QTest>
 
 #include "analysis/Recorrido.h"
@@ -13,8 +15,12 @@
 #include "platform/Archivos.h"
 
 #include <fstream>
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
+using namespace Qt::StringLiterals;
 
 ProyectoPrueba::ProyectoPrueba()
 {
@@ -155,12 +161,33 @@ std::set<QString> LineasDe(const fs::path& archivo)
     return lineas;
 }
 
-void DatoEnMemoria::Leer(std::uint64_t desde, std::uint64_t hasta, std::vector<char>&,
-                         const std::function<void(std::string_view)>& trozo) const
+std::unique_ptr<DatoAbierto> DatoEnMemoria(std::string texto)
 {
-    const std::string_view texto = std::string_view(texto_).substr(0, std::min<std::uint64_t>(hasta, texto_.size()));
-    for (; desde < texto.size(); desde += 7)
-        trozo(texto.substr(desde, 7));
+    const std::uint64_t tamano = texto.size();
+    return std::make_unique<DatoGuionado>(
+        [texto = std::move(texto)](std::uint64_t desde, std::uint64_t hasta, Tomador trozo) {
+            for (const std::string_view leido = std::string_view(texto).substr(0, hasta); desde < leido.size();
+                 desde += 7)
+                trozo(leido.substr(desde, 7));
+        },
+        tamano);
+}
+
+std::optional<std::pair<int, QByteArray>> EnHijo(const QString& prueba, const QProcessEnvironment& entorno)
+{
+    QStringList orden = {QCoreApplication::applicationFilePath(), prueba};
+#ifdef Q_OS_UNIX
+    if (geteuid() == 0)
+        orden = QStringList{u"setpriv"_s, u"--reuid=65534"_s, u"--regid=65534"_s, u"--clear-groups"_s, u"--"_s} + orden;
+#endif
+    QProcess hijo;
+    hijo.setProcessEnvironment(entorno);
+    hijo.setProcessChannelMode(QProcess::MergedChannels);
+    hijo.start(orden.takeFirst(), orden);
+    if (!hijo.waitForStarted() || !hijo.waitForFinished(60000) || hijo.exitStatus() != QProcess::NormalExit
+        || hijo.exitCode() == 126 || hijo.exitCode() == 127)
+        return std::nullopt;
+    return std::pair(hijo.exitCode(), hijo.readAll());
 }
 
 referencia::Resultado RecorrerEnMemoria(const std::vector<std::string>& lista, const std::vector<std::string>& datos,
@@ -172,7 +199,7 @@ referencia::Resultado RecorrerEnMemoria(const std::vector<std::string>& lista, c
     RecorridoUso recorrido(int(lista.size()), long(datos.size()));
     LectoresDatos lectores(
         std::make_shared<const AutomataClaves>(claves), datos.size(),
-        [&](std::size_t k) { return std::make_unique<DatoEnMemoria>(datos[k]); }, std::move(reparto));
+        [&](std::size_t k) { return DatoEnMemoria(datos[k]); }, std::move(reparto));
     referencia::Resultado r;
     for (std::size_t k = 0; k < datos.size(); ++k) {
         r.lineas.push_back(recorrido.Empezar().toStdString());

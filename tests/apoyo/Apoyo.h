@@ -12,8 +12,11 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <QProcessEnvironment>
+
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <set>
 
 class ProyectoPrueba {
@@ -51,24 +54,37 @@ QString ProyectoReal(const std::filesystem::path& fuente, const std::filesystem:
 // The lines of a UTF-8 text file, as a set.
 std::set<QString> LineasDe(const std::filesystem::path& archivo);
 
+using Tomador = const std::function<void(std::string_view)>&;  // takes a file's pieces
+
+// A data file whose reads the test scripts: `guion` gets where each begins and ends.
+class DatoGuionado final : public DatoAbierto {
+public:
+    using Guion = std::function<void(std::uint64_t desde, std::uint64_t hasta, Tomador trozo)>;
+    explicit DatoGuionado(Guion guion, std::uint64_t tamano = 0) : guion_(std::move(guion)), tamano_(tamano) {}
+    std::uint64_t Tamano() const override { return tamano_; }
+    void Leer(std::uint64_t desde, std::uint64_t hasta, std::vector<char>&, Tomador trozo) const override
+    {
+        guion_(desde, hasta, trozo);
+    }
+    const Guion guion_;
+    const std::uint64_t tamano_;
+};
+
 // A data file held in memory (its own copy), read in pieces of a few bytes
 // so that keys fall across them.
-class DatoEnMemoria : public DatoAbierto {
-public:
-    explicit DatoEnMemoria(std::string texto) : texto_(std::move(texto)) {}
-    std::uint64_t Tamano() const override { return texto_.size(); }
-    void Leer(std::uint64_t desde, std::uint64_t hasta, std::vector<char>& bufer,
-              const std::function<void(std::string_view)>& trozo) const override;
-
-private:
-    std::string texto_;
-};
+std::unique_ptr<DatoAbierto> DatoEnMemoria(std::string texto);
 
 // The walk over texts in memory, driven as the scan drives it but without a
 // window: keys from each item's name, the texts read by the readers as
 // `reparto` shares them out. Items are "Folder/Sub/name.ext".
 referencia::Resultado RecorrerEnMemoria(const std::vector<std::string>& lista, const std::vector<std::string>& datos,
                                         RepartoLectores reparto = {.hilos = 2});
+
+// Runs test function `prueba` (or "function:row") of this program again in a
+// child, as the ordinary user 65534 when root, whom permissions and limits do
+// not bind. Its exit status and output; nothing when it could not run.
+std::optional<std::pair<int, QByteArray>>
+EnHijo(const QString& prueba, const QProcessEnvironment& entorno = QProcessEnvironment::systemEnvironment());
 
 // A left click at the middle of `control`, delivered to whatever lies there.
 void ClicEn(QWidget& ventana, QWidget* control);
