@@ -84,56 +84,36 @@ namespace {
 // words as everywhere else, any other with the system's own text.
 [[noreturn]] void FallarWindows(const QString& contexto, const QString& ruta, DWORD numero = GetLastError())
 {
-    std::errc codigo;
-    switch (numero) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_DRIVE:
-        codigo = std::errc::no_such_file_or_directory;
-        break;
-    case ERROR_ACCESS_DENIED:
-        codigo = std::errc::permission_denied;
-        break;
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-        codigo = std::errc::device_or_resource_busy;
-        break;
-    case ERROR_WRITE_PROTECT:
-        codigo = std::errc::read_only_file_system;
-        break;
-    case ERROR_DIRECTORY:
-        codigo = std::errc::not_a_directory;
-        break;
-    case ERROR_FILENAME_EXCED_RANGE:
-        codigo = std::errc::filename_too_long;
-        break;
-    case ERROR_INVALID_NAME:
-        codigo = std::errc::invalid_argument;
-        break;
-    case ERROR_NOT_ENOUGH_MEMORY:
-    case ERROR_OUTOFMEMORY:
-        codigo = std::errc::not_enough_memory;
-        break;
-    case ERROR_CANT_RESOLVE_FILENAME:
-        codigo = std::errc::too_many_symbolic_link_levels;
-        break;
-    case ERROR_CRC:
-    case ERROR_READ_FAULT:
-    case ERROR_WRITE_FAULT:
-    case ERROR_GEN_FAILURE:
-        codigo = std::errc::io_error;
-        break;
-    default: {
-        // Not through MotivoEnEspanol: mingw's system category may take a
-        // Windows number for the errno of the same value. The system's own
-        // text ends in a full stop, which the message adds.
-        QString texto = QString::fromLocal8Bit(std::system_category().message(int(numero))).trimmed();
-        if (texto.endsWith(u'.'))
-            texto.chop(1);
-        throw ErrorArchivo(contexto, ruta, u"error del sistema ("_s + texto + u')');
-    }
-    }
-    throw ErrorArchivo(contexto, ruta, MotivoEnEspanol(std::make_error_code(codigo)));
+    using std::errc;
+    static constexpr std::pair<DWORD, errc> comunes[] = {
+        {       ERROR_FILE_NOT_FOUND,     errc::no_such_file_or_directory},
+        {       ERROR_PATH_NOT_FOUND,     errc::no_such_file_or_directory},
+        {        ERROR_INVALID_DRIVE,     errc::no_such_file_or_directory},
+        {        ERROR_ACCESS_DENIED,             errc::permission_denied},
+        {    ERROR_SHARING_VIOLATION,       errc::device_or_resource_busy},
+        {       ERROR_LOCK_VIOLATION,       errc::device_or_resource_busy},
+        {        ERROR_WRITE_PROTECT,         errc::read_only_file_system},
+        {            ERROR_DIRECTORY,               errc::not_a_directory},
+        { ERROR_FILENAME_EXCED_RANGE,             errc::filename_too_long},
+        {         ERROR_INVALID_NAME,              errc::invalid_argument},
+        {    ERROR_NOT_ENOUGH_MEMORY,             errc::not_enough_memory},
+        {          ERROR_OUTOFMEMORY,             errc::not_enough_memory},
+        {ERROR_CANT_RESOLVE_FILENAME, errc::too_many_symbolic_link_levels},
+        {                  ERROR_CRC,                      errc::io_error},
+        {           ERROR_READ_FAULT,                      errc::io_error},
+        {          ERROR_WRITE_FAULT,                      errc::io_error},
+        {          ERROR_GEN_FAILURE,                      errc::io_error},
+    };
+    for (const auto& [windows, codigo] : comunes)
+        if (numero == windows)
+            throw ErrorArchivo(contexto, ruta, MotivoEnEspanol(std::make_error_code(codigo)));
+    // Not through MotivoEnEspanol: mingw's system category may take a
+    // Windows number for the errno of the same value. The system's own
+    // text ends in a full stop, which the message adds.
+    QString texto = QString::fromLocal8Bit(std::system_category().message(int(numero))).trimmed();
+    if (texto.endsWith(u'.'))
+        texto.chop(1);
+    throw ErrorArchivo(contexto, ruta, u"error del sistema ("_s + texto + u')');
 }
 #endif
 
