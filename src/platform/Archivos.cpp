@@ -272,16 +272,17 @@ FlujoTexto::FlujoTexto(fs::path ruta, QString rutaTexto) : ruta_(std::move(ruta)
 
 void FlujoTexto::WriteLine(const QString& linea)
 {
-    const QByteArray bytes = linea.toUtf8() + "\r\n";
-    errno = 0;
-    salida_.write(bytes.constData(), bytes.size());
-    if (!salida_)
-        Fallar(u"No se pudo escribir el archivo"_s, rutaTexto_, errno);
+    EscribirLinea(linea.toUtf8());
 }
 
 void FlujoTexto::WriteLineLocal(const QString& linea)
 {
-    const QByteArray bytes = linea.toLocal8Bit() + "\r\n";
+    EscribirLinea(linea.toLocal8Bit());
+}
+
+void FlujoTexto::EscribirLinea(const QByteArray& linea)
+{
+    const QByteArray bytes = linea + "\r\n";
     errno = 0;
     salida_.write(bytes.constData(), bytes.size());
     if (!salida_)

@@ -99,6 +99,8 @@ public:
     void Close();
 
 private:
+    void EscribirLinea(const QByteArray& linea);
+
     std::filesystem::path ruta_;
     QString rutaTexto_;
     std::ofstream salida_;
