@@ -1,7 +1,7 @@
 // Deleting every listed file, after the user's yes.
 #include "window/Principal.h"
 
-#include "actions/Acciones.h"
+#include "commands/Comunes.h"
 #include "platform/Archivos.h"
 #include "platform/Plataforma.h"
 

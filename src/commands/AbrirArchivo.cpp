@@ -1,7 +1,7 @@
 // Opening a listed file with the application the desktop associates with it.
 #include "window/Principal.h"
 
-#include "actions/Acciones.h"
+#include "commands/Comunes.h"
 #include "platform/Archivos.h"
 #include "platform/Plataforma.h"
 #include "window/ListaRecursos.h"

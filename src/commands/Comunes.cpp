@@ -1,4 +1,4 @@
-#include "actions/Acciones.h"
+#include "commands/Comunes.h"
 
 #include "analysis/Catalogo.h"
 #include "platform/Archivos.h"

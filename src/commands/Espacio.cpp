@@ -3,7 +3,7 @@
 // would remove.
 #include "window/Principal.h"
 
-#include "actions/Acciones.h"
+#include "commands/Comunes.h"
 #include "platform/Archivos.h"
 #include "platform/Plataforma.h"
 

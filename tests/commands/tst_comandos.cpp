@@ -546,4 +546,4 @@ void PruebaAcciones::flujoCompletoEnElEjemplo()
 }
 
 QTEST_MAIN(PruebaAcciones)
-#include "tst_acciones.moc"
+#include "tst_comandos.moc"
