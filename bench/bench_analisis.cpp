@@ -168,7 +168,7 @@ double SueloLectura(const fs::path& datos)
 double SueloLista(const fs::path& proyecto, QStringList& catalogo)
 {
     const auto v = VentanaLista();
-    QListWidget& lista = *v->ventana->Recursos;
+    QListWidget& lista = *v->controles.Recursos;
     catalogo.clear();
     const double s = Cronometrar([&] {
         for (const QString& carpeta : CarpetasRecursos()) {
@@ -239,7 +239,7 @@ int MedirMemoria(const QString& proyecto, Fila& fila)
         // The second pump is the one between listing the folders and the scan.
         if (n != 2)
             return;
-        enLista = v->ventana->Recursos->count();
+        enLista = v->controles.Recursos->count();
         v->ventana->grab();  // the full list laid out and painted: part of the list's cost
                              // Free heap pages go back first, so that what follows counts every
                              // page the scan touches, reused or new.

@@ -1,6 +1,6 @@
 #include "analysis/Catalogo.h"
 
-#include "platform/Archivos.h"
+#include "analysis/Rutas.h"
 
 using namespace Qt::StringLiterals;
 
@@ -44,4 +44,39 @@ bool EsRutaDelCatalogo(const std::filesystem::path& relativa)
         if (relativa.parent_path() == RutaNativa(carpeta))
             return true;
     return false;
+}
+
+std::span<const Archivo> Catalogo::anadirCarpeta(const ServicioArchivos& archivos, const QString& carpetaProyecto,
+                                                 const QString& carpeta)
+{
+    const QString ruta = carpetaProyecto + carpeta;
+    // Few projects have all seventeen folders: a missing one holds nothing.
+    if (!archivos.Existe(ruta))
+        return {};
+    std::vector<Archivo> listados = archivos.GetFolder(ruta).Files();
+    const std::size_t primero = m_archivos.size();
+    m_archivos.insert(m_archivos.end(), std::make_move_iterator(listados.begin()),
+                      std::make_move_iterator(listados.end()));
+    return std::span<const Archivo>(m_archivos).subspan(primero);
+}
+
+BloqueClaves Catalogo::claves() const
+{
+    BloqueClaves claves;
+    claves.inicios.reserve(m_archivos.size() + 1);
+    for (const Archivo& archivo : m_archivos) {
+        const Archivo::Nativo& nativa = archivo.NativaTexto();
+#ifdef _WIN32
+        // The last separator of either kind.
+        const std::size_t barra = nativa.find_last_of(L"\\/");
+        const QByteArray nombre =
+            QString::fromStdWString(barra == Archivo::Nativo::npos ? nativa : nativa.substr(barra + 1)).toUtf8();
+        claves.Anadir(ClaveDeNombre(std::string_view(nombre.constData(), std::size_t(nombre.size()))));
+#else
+        const std::size_t barra = nativa.rfind('/');
+        claves.Anadir(ClaveDeNombre(barra == std::string::npos ? std::string_view(nativa)
+                                                               : std::string_view(nativa).substr(barra + 1)));
+#endif
+    }
+    return claves;
 }

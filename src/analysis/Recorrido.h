@@ -65,6 +65,22 @@ public:
                       const std::function<void(std::string_view)>& trozo) const = 0;
 };
 
+// A data file open on disk, as the readers read it.
+class DatoEnDisco final : public DatoAbierto {
+public:
+    // Throws ErrorArchivo when the file cannot be opened.
+    explicit DatoEnDisco(const Archivo& archivo) : m_archivo(archivo) {}
+    std::uint64_t Tamano() const override { return m_archivo.Tamano(); }
+    void Leer(std::uint64_t desde, std::uint64_t hasta, std::vector<char>& bufer,
+              const std::function<void(std::string_view)>& trozo) const override
+    {
+        m_archivo.Leer(desde, hasta, bufer, trozo);
+    }
+
+private:
+    ArchivoAbierto m_archivo;
+};
+
 // How the readers share out the work. The defaults are the program's; the
 // tests make the ranges tiny and the threads fail to start.
 struct RepartoLectores {

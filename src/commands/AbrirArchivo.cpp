@@ -1,40 +1,27 @@
 // Opening a listed file with the application the desktop associates with it.
-#include "window/Principal.h"
+#include "commands/Comandos.h"
 
 #include "commands/Comunes.h"
 #include "platform/Archivos.h"
 #include "platform/Plataforma.h"
-#include "window/ListaRecursos.h"
-
-#include <QListWidget>
+#include "window/Principal.h"
 
 using namespace Qt::StringLiterals;
 
-void Principal::Ejecutar_Click()
+void abrirArchivoSeleccionado(Principal& ventana, Plataforma& plataforma, const ServicioArchivos& archivos)
 {
-    AbrirSeleccionado();
-}
-
-void Principal::Recursos_DblClick()
-{
-    AbrirSeleccionado();
-}
-
-void Principal::AbrirSeleccionado()
-{
-    const int seleccionado = IndiceSeleccionado();
+    const int seleccionado = ventana.filaSeleccionada();
     if (seleccionado < 0)
         return;
-    const QListWidgetItem& item = *Recursos->item(seleccionado);
-    const QString ruta = CarpetaProyecto() + item.text();
+    const QString ruta = ventana.carpetaProyecto() + ventana.textoRecurso(seleccionado);
     const QString nombreLote = QString(QChar(kSeparador)) + u"temporal.bat"_s;
     try {
         // Looked up first, so that a missing file leaves the last batch file
         // as it was; by the path the entry carries, not by its text.
-        const Archivo archivo = SistemaArchivos->GetFile(RutaDeRecurso(item), ruta);
-        const QString lote = plataforma_.CarpetaAplicacion() + nombreLote;
+        const Archivo archivo = archivos.GetFile(ventana.rutaRecurso(seleccionado), ruta);
+        const QString lote = plataforma.CarpetaAplicacion() + nombreLote;
         try {
-            auto flujo = SistemaArchivos->CreateTextFile(lote, true);
+            auto flujo = archivos.CreateTextFile(lote, true);
             flujo->WriteLineLocal(LineaDeLote(archivo.ShortPath()));
             flujo->Close();
         } catch (const ErrorArchivo&) {
@@ -42,8 +29,8 @@ void Principal::AbrirSeleccionado()
             // file opens without it, so a folder that takes no writes is no
             // failure to open.
         }
-        plataforma_.Shell(lote, 0, archivo.Nativa());
+        plataforma.Shell(lote, 0, archivo.Nativa());
     } catch (const ErrorArchivo& error) {
-        plataforma_.MsgBox(this, error.Texto(), Estilo::Critico, u"Error..."_s);
+        plataforma.MsgBox(&ventana, error.Texto(), Estilo::Critico, u"Error..."_s);
     }
 }

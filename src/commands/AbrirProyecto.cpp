@@ -1,89 +1,75 @@
-// Choosing a project and listing its resources.
-#include "window/Principal.h"
+// Choosing a project, listing its resources and analysing their use.
+#include "commands/Comandos.h"
 
 #include "analysis/Catalogo.h"
 #include "platform/Archivos.h"
 #include "platform/Plataforma.h"
-#include "window/Controles.h"
-#include "window/ListaRecursos.h"
-
-#include <QLineEdit>
-#include <QListWidget>
+#include "window/Principal.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
 // Marks an analysis as running for as long as the command lasts.
-class Guardia {
+class AnalisisEnCurso {
 public:
-    explicit Guardia(bool& marca) : marca_(marca) { marca_ = true; }
-    ~Guardia() { marca_ = false; }
-    Guardia(const Guardia&) = delete;
-    Guardia& operator=(const Guardia&) = delete;
+    explicit AnalisisEnCurso(Principal& ventana) : m_ventana(ventana) { m_ventana.ponerAnalisisEnCurso(true); }
+    ~AnalisisEnCurso() { m_ventana.ponerAnalisisEnCurso(false); }
+    AnalisisEnCurso(const AnalisisEnCurso&) = delete;
+    AnalisisEnCurso& operator=(const AnalisisEnCurso&) = delete;
 
 private:
-    bool& marca_;
+    Principal& m_ventana;
 };
 
 const QString kDetenido =
     u"\r\nEl análisis se ha detenido: la lista no se podrá usar hasta completar un nuevo análisis."_s;
 }  // namespace
 
-void Principal::Abrir_Click()
+void abrirProyecto(Principal& ventana, Plataforma& plataforma, const ServicioArchivos& archivos)
 {
     // The events let through during an analysis include clicks on Abrir:
     // a second analysis inside the first would rebuild the list under it.
-    if (analizando_)
+    if (ventana.analisisEnCurso())
         return;
 
-    Dialogos->CancelError = true;
-    repaint();
-    activateWindow();
-    const auto elegido = plataforma_.ShowOpen(this, *Dialogos);
+    ventana.dialogoAbrir().CancelError = true;
+    ventana.repaint();
+    ventana.activateWindow();
+    const auto elegido = plataforma.ShowOpen(&ventana, ventana.dialogoAbrir());
     if (!elegido)
         return;
 
     if (!elegido->endsWith(u".rxproj"_s, Qt::CaseSensitive)) {
-        plataforma_.MsgBox(this, u"No ha elegido un proyecto del Rpg Maker Xp válido..."_s, Estilo::Critico,
-                           u"Error..."_s);
-        HabilitarAcciones(false);
+        plataforma.MsgBox(&ventana, u"No ha elegido un proyecto del Rpg Maker Xp válido..."_s, Estilo::Critico,
+                          u"Error..."_s);
+        ventana.habilitarAcciones(false);
         return;
     }
 
-    Guardia guardia(analizando_);
-    HabilitarAcciones(false);
-    Abierto->setText(*elegido);
-    Abierto->repaint();
-    activateWindow();
-    Recursos->clear();
-    Abrir->repaint();
-    plataforma_.DoEvents();
-    if (cerrada_)
+    AnalisisEnCurso enCurso(ventana);
+    ventana.habilitarAcciones(false);
+    ventana.mostrarProyecto(*elegido);
+    ventana.activateWindow();
+    ventana.vaciarLista();
+    plataforma.DoEvents();
+    if (ventana.cerrada())
         return;
 
     try {
+        Catalogo catalogo;
         for (const QString& carpeta : CarpetasRecursos())
-            ListarCarpeta(carpeta);
-        plataforma_.DoEvents();
-        if (cerrada_ || !VerificarUso())
+            ventana.anadirRecursos(carpeta, catalogo.anadirCarpeta(archivos, ventana.carpetaProyecto(), carpeta));
+        plataforma.DoEvents();
+        if (ventana.cerrada() || !analizarUso(ventana, plataforma, archivos, catalogo))
             return;
-        plataforma_.DoEvents();
-        if (cerrada_)
+        plataforma.DoEvents();
+        if (ventana.cerrada())
             return;
-        HabilitarAcciones(true);
+        ventana.habilitarAcciones(true);
     } catch (const ErrorArchivo& error) {
-        plataforma_.MsgBox(this, error.Texto() + kDetenido, Estilo::Critico, u"Error..."_s);
+        plataforma.MsgBox(&ventana, error.Texto() + kDetenido, Estilo::Critico, u"Error..."_s);
     } catch (const std::exception& error) {
-        plataforma_.MsgBox(this, u"Error inesperado: "_s + QString::fromLocal8Bit(error.what()) + kDetenido,
-                           Estilo::Critico, u"Error..."_s);
+        plataforma.MsgBox(&ventana, u"Error inesperado: "_s + QString::fromLocal8Bit(error.what()) + kDetenido,
+                          Estilo::Critico, u"Error..."_s);
     }
-}
-
-void Principal::ListarCarpeta(const QString& carpeta)
-{
-    const QString ruta = CarpetaProyecto() + carpeta;
-    // Few projects have all seventeen folders: a missing one holds nothing.
-    if (!SistemaArchivos->Existe(ruta))
-        return;
-    AnadirRecursos(*Recursos, carpeta, SistemaArchivos->GetFolder(ruta).Files());
 }

@@ -5,17 +5,15 @@
 // threads (see Recorrido.h); this, the window's thread, applies their finds
 // in file order, and at each pause brings the list on screen, the progress
 // line and the selection up to date and lets window events through.
-#include "window/Principal.h"
+#include "commands/Comandos.h"
 
+#include "analysis/Catalogo.h"
 #include "analysis/Recorrido.h"
 #include "platform/Archivos.h"
 #include "platform/Plataforma.h"
-#include "window/Controles.h"
-#include "window/ListaRecursos.h"
+#include "window/Principal.h"
 
 #include <QElapsedTimer>
-#include <QLineEdit>
-#include <QListWidget>
 
 #include <algorithm>
 #include <chrono>
@@ -30,40 +28,24 @@ constexpr qint64 kMsEntrePausas = 16;
 constexpr qint64 kMsEntreListas = 250;
 
 struct Interrumpido {};
-
-// A data file open on disk, as the readers read it.
-class DatoEnDisco final : public DatoAbierto {
-public:
-    explicit DatoEnDisco(const Archivo& archivo) : archivo_(CargadorDatos::OpenFile(archivo)) {}
-    std::uint64_t Tamano() const override { return archivo_->Tamano(); }
-    void Leer(std::uint64_t desde, std::uint64_t hasta, std::vector<char>& bufer,
-              const std::function<void(std::string_view)>& trozo) const override
-    {
-        archivo_->Leer(desde, hasta, bufer, trozo);
-    }
-
-private:
-    std::unique_ptr<ArchivoAbierto> archivo_;
-};
 }  // namespace
 
-bool Principal::VerificarUso()
+bool analizarUso(Principal& ventana, Plataforma& plataforma, const ServicioArchivos& archivos, const Catalogo& catalogo)
 {
-    const Carpeta datos = SistemaArchivos->GetFolder(CarpetaProyecto() + u"Data"_s);
+    const Carpeta datos = archivos.GetFolder(ventana.carpetaProyecto() + u"Data"_s);
     // Shared with the readers, which may outlive this call (see below).
-    const auto archivos = std::make_shared<const std::vector<Archivo>>(datos.Files());
-    const long total = long(archivos->size());
-    Analizando->setText(QString::number(total));
-    Analizando->repaint();
+    const auto archivosDatos = std::make_shared<const std::vector<Archivo>>(datos.Files());
+    const long total = long(archivosDatos->size());
+    ventana.mostrarEstado(QString::number(total), true);
 
-    const int inicial = Recursos->count();
+    const int inicial = int(catalogo.tamano());
     RecorridoUso recorrido(inicial, total);
-    ListaEnPantalla pantalla(*Recursos, inicial);
-    // The workers share the automaton and the files with this call: one
-    // stuck in a read when the window closes is left behind, and must find
-    // all it reads still there whenever the read returns.
-    LectoresDatos lectores(std::make_shared<const AutomataClaves>(ClavesDeRecursos(*Recursos)), archivos->size(),
-                           [archivos](std::size_t k) { return std::make_unique<DatoEnDisco>((*archivos)[k]); });
+    // The workers share the tables and the files with this call: one stuck
+    // in a read when the window closes is left behind, and must find all it
+    // reads still there whenever the read returns.
+    LectoresDatos lectores(
+        std::make_shared<const AutomataClaves>(catalogo.claves()), archivosDatos->size(),
+        [archivosDatos](std::size_t k) { return std::make_unique<DatoEnDisco>((*archivosDatos)[k]); });
 
     // The progress line is set when it can be seen: at a pause and at the end.
     QString linea;
@@ -73,22 +55,22 @@ bool Principal::VerificarUso()
     const auto pausa = [&](bool siempre) {
         if (!siempre && reloj.elapsed() < kMsEntrePausas)
             return;
-        Analizando->setText(linea);
+        ventana.mostrarEstado(linea);
         if (relojLista.elapsed() >= kMsEntreListas || recorrido.Hechos() == 1) {
-            pantalla.Sincronizar(recorrido.Presentes());
+            ventana.mostrarPresentes(recorrido.Presentes());
             relojLista.restart();
         }
         // The selection runs through the list as the files go by.
-        if (Recursos->count() > 0 && total > 0)
-            Seleccionar(int((long long)(Recursos->count() - 1) * recorrido.Hechos() / total));
-        plataforma_.DoEvents();
+        if (ventana.numRecursos() > 0 && total > 0)
+            ventana.seleccionarFila(int((long long)(ventana.numRecursos() - 1) * recorrido.Hechos() / total));
+        plataforma.DoEvents();
         reloj.restart();
-        if (cerrada_)
+        if (ventana.cerrada())
             throw Interrumpido{};
     };
 
     try {
-        for (std::size_t k = 0; k < archivos->size(); ++k) {
+        for (std::size_t k = 0; k < archivosDatos->size(); ++k) {
             linea = recorrido.Empezar();
             pausa(k == 0);
             for (;;) {
@@ -104,9 +86,9 @@ bool Principal::VerificarUso()
         return false;
     }
 
-    pantalla.Sincronizar(recorrido.Presentes());
-    Seleccionar(recorrido.Seleccion());
+    ventana.mostrarPresentes(recorrido.Presentes());
+    ventana.seleccionarFila(recorrido.Seleccion());
     if (total > 0)
-        Analizando->setText(linea);
+        ventana.mostrarEstado(linea);
     return true;
 }

@@ -2,7 +2,6 @@
 
 #include "analysis/Catalogo.h"
 #include "platform/Archivos.h"
-#include "window/ListaRecursos.h"
 
 using namespace Qt::StringLiterals;
 
@@ -27,10 +26,9 @@ QString LineaDeLote(const QString& ruta)
     return u"start \"\" \""_s + QString(ruta).replace(u'%', u"%%"_s) + u'"';
 }
 
-std::filesystem::path RelativaDelRecurso(const std::filesystem::path& proyecto, const QListWidgetItem& item,
+std::filesystem::path RelativaDelRecurso(const std::filesystem::path& proyecto, const std::filesystem::path& nativa,
                                          const QString& contexto, const QString& ruta)
 {
-    const std::filesystem::path nativa = RutaDeRecurso(item);
     const std::filesystem::path relativa = nativa.empty() ? nativa : nativa.lexically_relative(proyecto);
     if (!EsRutaDelCatalogo(relativa))
         throw ErrorArchivo(contexto, ruta, kFueraDelProyecto);

@@ -1,4 +1,4 @@
-// Small pieces of the commands on the finished list.
+// Pieces the commands on the finished list share.
 #pragma once
 
 #include <QString>
@@ -8,7 +8,6 @@
 #include <vector>
 
 class ErrorArchivo;
-class QListWidgetItem;
 
 // Whole units of 1020 bytes in a file of `bytes`, truncated, never rounded.
 inline std::uint64_t UnidadesEspacio(std::uint64_t bytes)
@@ -23,9 +22,9 @@ QString TextoEspacio(std::uint64_t unidades);
 QString ResumenFallos(const std::vector<ErrorArchivo>& fallos, int cuantos = 5);
 
 // The file a list entry stands for, relative to the project folder
-// `proyecto`, taken from the native path the entry carries. What is not a
-// catalogue entry of this project is refused, in the words of `contexto`.
-std::filesystem::path RelativaDelRecurso(const std::filesystem::path& proyecto, const QListWidgetItem& item,
+// `proyecto`, from `nativa`, the native path the entry carries. What is not
+// a catalogue entry of this project is refused, in the words of `contexto`.
+std::filesystem::path RelativaDelRecurso(const std::filesystem::path& proyecto, const std::filesystem::path& nativa,
                                          const QString& contexto, const QString& ruta);
 
 // The batch file's one line that opens `ruta` with its application: cmd's

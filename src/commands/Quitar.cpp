@@ -1,15 +1,14 @@
 // Taking an entry off the list: the file stays where it is.
+#include "commands/Comandos.h"
+
 #include "window/Principal.h"
 
-#include <QListWidget>
-
-void Principal::Quitar_Click()
+void quitarDeLaLista(Principal& ventana)
 {
-    const int seleccionado = IndiceSeleccionado();
+    const int seleccionado = ventana.filaSeleccionada();
     if (seleccionado < 0)
         return;
+    ventana.quitarRecurso(seleccionado);
     // The entry before the removed one is selected, not the one moving up.
-    const int nuevo = seleccionado - 1;
-    delete Recursos->takeItem(seleccionado);
-    Seleccionar(nuevo);
+    ventana.seleccionarFila(seleccionado - 1);
 }

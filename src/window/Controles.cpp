@@ -1,7 +1,5 @@
 #include "window/Controles.h"
 
-#include "platform/Archivos.h"
-
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QFontMetricsF>
@@ -133,14 +131,4 @@ void CajaEstado::mouseReleaseEvent(QMouseEvent* evento)
     QLineEdit::mouseReleaseEvent(evento);
     if (evento->button() == Qt::LeftButton && rect().contains(evento->position().toPoint()))
         emit clicked();
-}
-
-CargadorDatos::CargadorDatos(QWidget* padre) : QWidget(padre)
-{
-    hide();
-}
-
-std::unique_ptr<ArchivoAbierto> CargadorDatos::OpenFile(const Archivo& archivo)
-{
-    return std::make_unique<ArchivoAbierto>(archivo);
 }

@@ -5,11 +5,6 @@
 #include <QLineEdit>
 #include <QWidget>
 
-#include <functional>
-#include <memory>
-#include <string_view>
-#include <vector>
-
 // A label that acts like a button: one left click (press and release on it)
 // makes it act; a disabled one is greyed and deaf.
 class BotonEtiqueta : public QLabel {
@@ -56,18 +51,4 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* evento) override;
-};
-
-// The hidden control that loads data files. It opens a file for reading in
-// pieces into the caller's buffer, so that a file of any size costs a fixed
-// amount of memory, and any range of it, so that several workers can search
-// one large file at once; it keeps nothing of its own, so the scan's worker
-// threads load through it side by side without touching any widget.
-class Archivo;
-class ArchivoAbierto;
-class CargadorDatos : public QWidget {
-    Q_OBJECT
-public:
-    explicit CargadorDatos(QWidget* padre = nullptr);
-    static std::unique_ptr<ArchivoAbierto> OpenFile(const Archivo& archivo);
 };

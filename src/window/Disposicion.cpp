@@ -8,7 +8,6 @@ constexpr Qt::Alignment kBoton = Qt::AlignCenter;
 
 const Colocacion kFilas[] = {
   //  name          left   top  width height  pt     background           navy   alignment  tab
-    {  "Temporal", 5400, 4680, 3015,  975,     0,       Fondo::Normal, false,            kIzq,  3},
     {   "Abierto", 5400, 4320, 3015,  285,     0,       Fondo::Normal, false,            kIzq,  2},
     {"Analizando",  120, 1200, 8535,  285,     0,        Fondo::Verde,  true, Qt::AlignCenter,  1},
     {  "Recursos",  120, 3120, 8535, 3735,     0,        Fondo::Verde,  true,            kIzq,  0},

@@ -1,7 +1,5 @@
 #include "window/ListaRecursos.h"
 
-#include "analysis/Rutas.h"
-
 #include <QListWidget>
 #include <QSignalBlocker>
 #include <QVariant>
@@ -35,7 +33,7 @@ std::string Leer(const QVariant& v)
 #endif
 }  // namespace
 
-void AnadirRecursos(QListWidget& lista, const QString& carpeta, const std::vector<Archivo>& archivos)
+void AnadirRecursos(QListWidget& lista, const QString& carpeta, std::span<const Archivo> archivos)
 {
     const int primera = lista.count();
     QStringList textos;
@@ -55,45 +53,34 @@ std::filesystem::path RutaDeRecurso(const QListWidgetItem& item)
     return Leer(item.data(kRolRuta));
 }
 
-BloqueClaves ClavesDeRecursos(const QListWidget& lista)
+void ListaEnPantalla::anadidas(int cuantas)
 {
-    BloqueClaves claves;
-    claves.inicios.reserve(std::size_t(lista.count()) + 1);
-    for (int i = 0; i < lista.count(); ++i) {
-        const QVariant ruta = lista.item(i)->data(kRolRuta);
-#ifdef _WIN32
-        const QString texto = ruta.toString();
-        // The last separator of either kind, with no regular expression built per entry.
-        const QByteArray nombre = texto.mid(std::max(texto.lastIndexOf(u'\\'), texto.lastIndexOf(u'/')) + 1).toUtf8();
-#else
-        const QByteArray completa = ruta.toByteArray();
-        const QByteArray nombre = completa.mid(completa.lastIndexOf('/') + 1);
-#endif
-        claves.Anadir(ClaveDeNombre(std::string_view(nombre.constData(), std::size_t(nombre.size()))));
-    }
-    return claves;
+    const std::size_t primera = m_enPantalla.size();
+    m_enPantalla.resize(primera + std::size_t(cuantas));
+    std::iota(m_enPantalla.begin() + std::ptrdiff_t(primera), m_enPantalla.end(), m_anadidas);
+    m_anadidas += cuantas;
 }
 
-ListaEnPantalla::ListaEnPantalla(QListWidget& lista, int inicial)
-    : lista_(lista), enPantalla_(static_cast<std::size_t>(inicial))
+void ListaEnPantalla::quitada(int fila)
 {
-    std::iota(enPantalla_.begin(), enPantalla_.end(), 0);
+    if (fila >= 0 && fila < int(m_enPantalla.size()))
+        m_enPantalla.erase(m_enPantalla.begin() + fila);
 }
 
-void ListaEnPantalla::Sincronizar(const std::vector<char>& presente)
+void ListaEnPantalla::sincronizar(QListWidget& lista, const std::vector<char>& presente)
 {
     // Each removed row shifts every row after it: a few struck entries go
     // one run at a time, many go in one rebuild of what is left, which costs
     // a fraction of their removal.
     std::vector<std::pair<int, int>> tramos;  // [inicio, fin) of struck rows, last first
     std::size_t tachadas = 0;
-    for (int fin = int(enPantalla_.size()); fin > 0;) {
-        if (presente[std::size_t(enPantalla_[std::size_t(fin - 1)])]) {
+    for (int fin = int(m_enPantalla.size()); fin > 0;) {
+        if (presente[std::size_t(m_enPantalla[std::size_t(fin - 1)])]) {
             --fin;
             continue;
         }
         int inicio = fin - 1;
-        while (inicio > 0 && !presente[std::size_t(enPantalla_[std::size_t(inicio - 1)])])
+        while (inicio > 0 && !presente[std::size_t(m_enPantalla[std::size_t(inicio - 1)])])
             --inicio;
         tramos.emplace_back(inicio, fin);
         tachadas += std::size_t(fin - inicio);
@@ -101,24 +88,24 @@ void ListaEnPantalla::Sincronizar(const std::vector<char>& presente)
     }
     if (tramos.empty())
         return;
-    if (tachadas * 8 <= enPantalla_.size()) {
+    if (tachadas * 8 <= m_enPantalla.size()) {
         for (const auto& [inicio, fin] : tramos)
-            lista_.model()->removeRows(inicio, fin - inicio);
+            lista.model()->removeRows(inicio, fin - inicio);
     } else {
         QStringList textos;
         QList<QVariant> rutas;
-        for (int fila = 0; fila < int(enPantalla_.size()); ++fila) {
-            if (!presente[std::size_t(enPantalla_[std::size_t(fila)])])
+        for (int fila = 0; fila < int(m_enPantalla.size()); ++fila) {
+            if (!presente[std::size_t(m_enPantalla[std::size_t(fila)])])
                 continue;
-            const QListWidgetItem* item = lista_.item(fila);
+            const QListWidgetItem* item = lista.item(fila);
             textos.append(item->text());
             rutas.append(item->data(kRolRuta));
         }
-        lista_.clear();
-        lista_.addItems(textos);
-        const QSignalBlocker silencio(lista_.model());
+        lista.clear();
+        lista.addItems(textos);
+        const QSignalBlocker silencio(lista.model());
         for (int fila = 0; fila < int(rutas.size()); ++fila)
-            lista_.item(fila)->setData(kRolRuta, rutas[fila]);
+            lista.item(fila)->setData(kRolRuta, rutas[fila]);
     }
-    std::erase_if(enPantalla_, [&](int i) { return !presente[std::size_t(i)]; });
+    std::erase_if(m_enPantalla, [&](int i) { return !presente[std::size_t(i)]; });
 }

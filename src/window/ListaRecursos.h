@@ -5,12 +5,12 @@
 // another, still leads to its own file and no other.
 #pragma once
 
-#include "analysis/Buscador.h"
 #include "platform/Archivos.h"
 
 #include <QStringList>
 
 #include <filesystem>
+#include <span>
 #include <vector>
 
 class QListWidget;
@@ -18,23 +18,28 @@ class QListWidgetItem;
 
 // Appends one entry per file of the resource folder `carpeta` (relative to
 // the project folder): its text "carpeta" + separator + name, and its path.
-void AnadirRecursos(QListWidget& lista, const QString& carpeta, const std::vector<Archivo>& archivos);
+void AnadirRecursos(QListWidget& lista, const QString& carpeta, std::span<const Archivo> archivos);
 // The native path an entry carries; empty for an entry that carries none.
 std::filesystem::path RutaDeRecurso(const QListWidgetItem& item);
 
-// The search key of every entry, in list order, from each file's own name:
-// a name that is not valid text is searched for as the bytes it is.
-BloqueClaves ClavesDeRecursos(const QListWidget& lista);
-
-// The list on screen, brought in line with the walk's list (which entries of
-// the catalogue are still listed) at each pause, in as few removals as
-// there are runs of struck entries.
+// Which catalogue entry each row of the list stands for, so that the list
+// on screen can be brought in line with the walk's list (which entries are
+// still listed) at each pause, in as few removals as there are runs of
+// struck entries.
 class ListaEnPantalla {
 public:
-    ListaEnPantalla(QListWidget& lista, int inicial);
-    void Sincronizar(const std::vector<char>& presente);
+    void vaciar()
+    {
+        m_enPantalla.clear();
+        m_anadidas = 0;
+    }
+    // `cuantas` entries were appended to the list.
+    void anadidas(int cuantas);
+    // Row `fila` was taken off the list.
+    void quitada(int fila);
+    void sincronizar(QListWidget& lista, const std::vector<char>& presente);
 
 private:
-    QListWidget& lista_;
-    std::vector<int> enPantalla_;  // catalogue index of each row on screen
+    std::vector<int> m_enPantalla;  // catalogue index of each row on screen
+    int m_anadidas = 0;             // entries since the list was emptied
 };

@@ -1,6 +1,7 @@
 #include "window/Principal.h"
 
 #include "analysis/Progreso.h"
+#include "commands/Comandos.h"
 #include "analysis/Rutas.h"
 #include "platform/Archivos.h"
 #include "platform/Plataforma.h"
@@ -50,95 +51,98 @@ QString LineaMasAncha(const QFont& fuente)
             ancha = QChar(cifra);
     return LineaProgreso(99999, 99999, 99999, 99999).replace(u'9', ancha);
 }
-}  // namespace
 
-const QString Principal::kDireccionWeb = u"https://mondrix.example.org"_s;
+const QString kDireccionWeb = u"https://mondrix.example.org"_s;
 
 // Four pieces, one text: what the list holds and what the user must take off it.
-const QString Principal::kExplicacion =
+const QString kExplicacion =
     u"Estos son los recursos que ni la Base de Datos ni ninguno de los mapas de"_s
     u" su juego utiliza. Sin enbargo este programa no puede leer los Scripts de su juego, por estar estos"_s
     u" codificados. Debe pues, excluir de la lista los recursos utilizados por los scripts personalizados que"_s
     u" usted utiliza en su juego. Excluya también aquellos recursos que no desea que sean eliminados de forma permanente."_s;
+}  // namespace
 
-Principal::Principal(Plataforma& plataforma, QWidget* padre) : QWidget(padre), plataforma_(plataforma)
+Principal::Principal(Plataforma& plataforma, QWidget* padre) : QWidget(padre), m_plataforma(plataforma)
 {
-    CrearControles();
-    AplicarDisposicion();
+    crearControles();
+    aplicarDisposicion();
 
-    connect(Abrir, &BotonEtiqueta::clicked, this, &Principal::Abrir_Click);
-    connect(Analizando, &CajaEstado::clicked, this, &Principal::Analizando_Click);
-    connect(Borrar, &BotonEtiqueta::clicked, this, &Principal::Borrar_Click);
-    connect(Ejecutar, &BotonEtiqueta::clicked, this, &Principal::Ejecutar_Click);
-    connect(Espacio, &BotonEtiqueta::clicked, this, &Principal::Espacio_Click);
-    connect(Quitar, &BotonEtiqueta::clicked, this, &Principal::Quitar_Click);
-    connect(Recursos, &QListWidget::itemDoubleClicked, this, &Principal::Recursos_DblClick);
+    connect(m_botonAbrir, &BotonEtiqueta::clicked, this, [this] { abrirProyecto(*this, m_plataforma, m_archivos); });
+    connect(m_estado, &CajaEstado::clicked, this, &Principal::mostrarNovedades);
+    connect(m_botonBorrar, &BotonEtiqueta::clicked, this, [this] { borrarRecursos(*this, m_plataforma, m_archivos); });
+    connect(m_botonAbrirArchivo, &BotonEtiqueta::clicked, this,
+            [this] { abrirArchivoSeleccionado(*this, m_plataforma, m_archivos); });
+    connect(m_botonEspacio, &BotonEtiqueta::clicked, this,
+            [this] { verEspacioAhorrado(*this, m_plataforma, m_archivos); });
+    connect(m_botonQuitar, &BotonEtiqueta::clicked, this, [this] { quitarDeLaLista(*this); });
+    connect(m_lista, &QListWidget::itemDoubleClicked, this,
+            [this] { abrirArchivoSeleccionado(*this, m_plataforma, m_archivos); });
 
-    Form_Load();
+    mostrarExplicacion();
+    habilitarAcciones(false);
 }
 
 Principal::~Principal() = default;
 
-void Principal::CrearControles()
+void Principal::crearControles()
 {
-    Temporal = new CargadorDatos(this);
-    Dialogos = new DialogoAbrir(this);
-    Dialogos->DefaultExt = u"rxproj"_s;
-    Dialogos->Filter = u"Proyecto del Rpg Maker Xp (*.rxproj)"_s;
-    Abierto = new QLineEdit(this);
-    Abierto->hide();
-    Analizando = new CajaEstado(this);
-    Analizando->setText(kDireccionWeb);
-    Recursos = new QListWidget(this);
-    Recursos->setSelectionMode(QAbstractItemView::SingleSelection);
-    Recursos->setUniformItemSizes(true);
-    Shape5 = new Contorno(this);
-    Espacio = new BotonEtiqueta(u"Ver espacio ahorrado"_s, this);
-    Shape4 = new Contorno(this);
-    Quitar = new BotonEtiqueta(u"Quitar de la lista"_s, this);
-    Shape3 = new Contorno(this);
-    Ejecutar = new BotonEtiqueta(u"Abrir Archivo"_s, this);
-    Shape2 = new Contorno(this);
-    Borrar = new BotonEtiqueta(u"Borrar Recursos"_s, this);
-    Shape1 = new Contorno(this);
-    Abrir = new BotonEtiqueta(u"Abrir"_s, this);
-    Texto4 = new QLabel(
+    m_dialogoAbrir = new DialogoAbrir(this);
+    m_dialogoAbrir->DefaultExt = u"rxproj"_s;
+    m_dialogoAbrir->Filter = u"Proyecto del Rpg Maker Xp (*.rxproj)"_s;
+    m_rutaProyecto = new QLineEdit(this);
+    m_rutaProyecto->hide();
+    m_estado = new CajaEstado(this);
+    m_estado->setText(kDireccionWeb);
+    m_lista = new QListWidget(this);
+    m_lista->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_lista->setUniformItemSizes(true);
+    m_contornoEspacio = new Contorno(this);
+    m_botonEspacio = new BotonEtiqueta(u"Ver espacio ahorrado"_s, this);
+    m_contornoQuitar = new Contorno(this);
+    m_botonQuitar = new BotonEtiqueta(u"Quitar de la lista"_s, this);
+    m_contornoAbrirArchivo = new Contorno(this);
+    m_botonAbrirArchivo = new BotonEtiqueta(u"Abrir Archivo"_s, this);
+    m_contornoBorrar = new Contorno(this);
+    m_botonBorrar = new BotonEtiqueta(u"Borrar Recursos"_s, this);
+    m_contornoAbrir = new Contorno(this);
+    m_botonAbrir = new BotonEtiqueta(u"Abrir"_s, this);
+    m_avisoCopia = new QLabel(
         u"Se recomienda realizar una copia de seguridad de su proyecto antes de proceder con el borrado."_s, this);
-    TextoA = new QLabel(this);
-    Label1 = new QLabel(u"Paso 3: Confirme la eliminación de los recursos de la lista:"_s, this);
-    Texto3 = new QLabel(this);
-    Texto3->hide();
-    Texto2 = new QLabel(u"Paso 2: Revisa la lista de recursos no utilizados:"_s, this);
-    Texto1 = new QLabel(u"Paso 1: Elige tu proyecto del Rpg Maker Xp:"_s, this);
+    m_espacioAhorrado = new QLabel(this);
+    m_paso3 = new QLabel(u"Paso 3: Confirme la eliminación de los recursos de la lista:"_s, this);
+    m_explicacion = new QLabel(this);
+    m_explicacion->hide();
+    m_paso2 = new QLabel(u"Paso 2: Revisa la lista de recursos no utilizados:"_s, this);
+    m_paso1 = new QLabel(u"Paso 1: Elige tu proyecto del Rpg Maker Xp:"_s, this);
 
+    // The names by which assistive tools and the tests find each control.
     const std::pair<QObject*, const char*> nombres[] = {
-        {  Temporal,   "Temporal"},
-        {  Dialogos,   "Dialogos"},
-        {   Abierto,    "Abierto"},
-        {Analizando, "Analizando"},
-        {  Recursos,   "Recursos"},
-        {    Shape5,     "Shape5"},
-        {   Espacio,    "Espacio"},
-        {    Shape4,     "Shape4"},
-        {    Quitar,     "Quitar"},
-        {    Shape3,     "Shape3"},
-        {  Ejecutar,   "Ejecutar"},
-        {    Shape2,     "Shape2"},
-        {    Borrar,     "Borrar"},
-        {    Shape1,     "Shape1"},
-        {     Abrir,      "Abrir"},
-        {    Texto4,     "Texto4"},
-        {    TextoA,     "TextoA"},
-        {    Label1,     "Label1"},
-        {    Texto3,     "Texto3"},
-        {    Texto2,     "Texto2"},
-        {    Texto1,     "Texto1"},
+        {        m_dialogoAbrir,   "Dialogos"},
+        {        m_rutaProyecto,    "Abierto"},
+        {              m_estado, "Analizando"},
+        {               m_lista,   "Recursos"},
+        {     m_contornoEspacio,     "Shape5"},
+        {        m_botonEspacio,    "Espacio"},
+        {      m_contornoQuitar,     "Shape4"},
+        {         m_botonQuitar,     "Quitar"},
+        {m_contornoAbrirArchivo,     "Shape3"},
+        {   m_botonAbrirArchivo,   "Ejecutar"},
+        {      m_contornoBorrar,     "Shape2"},
+        {         m_botonBorrar,     "Borrar"},
+        {       m_contornoAbrir,     "Shape1"},
+        {          m_botonAbrir,      "Abrir"},
+        {          m_avisoCopia,     "Texto4"},
+        {     m_espacioAhorrado,     "TextoA"},
+        {               m_paso3,     "Label1"},
+        {         m_explicacion,     "Texto3"},
+        {               m_paso2,     "Texto2"},
+        {               m_paso1,     "Texto1"},
     };
     for (const auto& [control, nombre] : nombres)
         control->setObjectName(QString::fromLatin1(nombre));
 }
 
-void Principal::AplicarDisposicion()
+void Principal::aplicarDisposicion()
 {
     setWindowTitle(u"Mondrix v1.0"_s);
     setFixedSize(kAnchoTwips / kTwipsPorPixel, kAltoTwips / kTwipsPorPixel);
@@ -196,12 +200,12 @@ void Principal::AplicarDisposicion()
         if (!qobject_cast<QLabel*>(control) && !qobject_cast<CajaEstado*>(control))
             control->setAccessibleName(QString::fromLatin1(fila.nombre));
     }
-    AjustarAlRectangulo(*Texto4);
+    AjustarAlRectangulo(*m_avisoCopia);
     // Once, here: the scan writes the status line too often to measure it
     // each time.
-    Analizando->AjustarA(LineaMasAncha(Analizando->font()));
-    Recursos->setFrameShape(QFrame::Box);
-    Recursos->setFrameShadow(QFrame::Plain);
+    m_estado->AjustarA(LineaMasAncha(m_estado->font()));
+    m_lista->setFrameShape(QFrame::Box);
+    m_lista->setFrameShadow(QFrame::Plain);
     // Earlier rows lie on top of later ones.
     for (auto fila = filas.rbegin(); fila != filas.rend(); ++fila)
         findChild<QWidget*>(QString::fromLatin1(fila->nombre), Qt::FindDirectChildrenOnly)->raise();
@@ -220,60 +224,107 @@ void Principal::AplicarDisposicion()
         QWidget::setTabOrder(enfocables[i - 1].second, enfocables[i].second);
 }
 
-void Principal::Form_Load()
+void Principal::mostrarExplicacion()
 {
-    SistemaArchivos = std::make_unique<ServicioArchivos>();
-    Texto3->setText(kExplicacion);
-    AjustarAlRectangulo(*Texto3);
-    Texto3->setVisible(true);
-    HabilitarAcciones(false);
-    Abrir->repaint();
+    m_explicacion->setText(kExplicacion);
+    AjustarAlRectangulo(*m_explicacion);
+    m_explicacion->setVisible(true);
 }
 
-void Principal::HabilitarAcciones(bool habilitar)
+void Principal::habilitarAcciones(bool habilitar)
 {
-    Recursos->setEnabled(habilitar);
-    Ejecutar->setEnabled(habilitar);
-    Borrar->setEnabled(habilitar);
-    Quitar->setEnabled(habilitar);
-    Espacio->setEnabled(habilitar);
+    m_lista->setEnabled(habilitar);
+    m_botonAbrirArchivo->setEnabled(habilitar);
+    m_botonBorrar->setEnabled(habilitar);
+    m_botonQuitar->setEnabled(habilitar);
+    m_botonEspacio->setEnabled(habilitar);
 }
 
-void Principal::Analizando_Click()
+void Principal::mostrarNovedades()
 {
-    plataforma_.MsgBox(this, u"Mas novedades y proximas versiones en "_s + kDireccionWeb, Estilo::Informacion,
-                       u"¡Visitanos!"_s);
-}
-
-QString Principal::Extraer2(const QString& Path, QChar Caracter) const
-{
-    return ::Extraer2(Path, Caracter);
+    m_plataforma.MsgBox(this, u"Mas novedades y proximas versiones en "_s + kDireccionWeb, Estilo::Informacion,
+                        u"¡Visitanos!"_s);
 }
 
 void Principal::closeEvent(QCloseEvent* evento)
 {
     // A running analysis sees this after its next pause and gives up.
-    cerrada_ = true;
+    m_cerrada = true;
     QWidget::closeEvent(evento);
 }
 
-QString Principal::CarpetaProyecto() const
+void Principal::mostrarProyecto(const QString& rutaProyecto)
 {
-    return ExtraerCarpeta(Abierto->text(), QChar(kSeparador));
+    m_rutaProyecto->setText(rutaProyecto);
 }
 
-int Principal::IndiceSeleccionado() const
+QString Principal::carpetaProyecto() const
 {
-    const auto seleccion = Recursos->selectionModel()->selectedIndexes();
+    return ExtraerCarpeta(m_rutaProyecto->text(), QChar(kSeparador));
+}
+
+void Principal::vaciarLista()
+{
+    m_lista->clear();
+    m_presentes.vaciar();
+}
+
+void Principal::anadirRecursos(const QString& carpeta, std::span<const Archivo> archivos)
+{
+    AnadirRecursos(*m_lista, carpeta, archivos);
+    m_presentes.anadidas(int(archivos.size()));
+}
+
+void Principal::mostrarPresentes(const std::vector<char>& presentes)
+{
+    m_presentes.sincronizar(*m_lista, presentes);
+}
+
+void Principal::quitarRecurso(int fila)
+{
+    delete m_lista->takeItem(fila);
+    m_presentes.quitada(fila);
+}
+
+int Principal::numRecursos() const
+{
+    return m_lista->count();
+}
+
+QString Principal::textoRecurso(int fila) const
+{
+    return m_lista->item(fila)->text();
+}
+
+std::filesystem::path Principal::rutaRecurso(int fila) const
+{
+    return RutaDeRecurso(*m_lista->item(fila));
+}
+
+int Principal::filaSeleccionada() const
+{
+    const auto seleccion = m_lista->selectionModel()->selectedIndexes();
     return seleccion.isEmpty() ? -1 : seleccion.constFirst().row();
 }
 
-void Principal::Seleccionar(int indice)
+void Principal::seleccionarFila(int fila)
 {
-    if (indice < 0) {
-        Recursos->setCurrentRow(-1);
-        Recursos->clearSelection();
+    if (fila < 0) {
+        m_lista->setCurrentRow(-1);
+        m_lista->clearSelection();
     } else {
-        Recursos->setCurrentRow(indice);
+        m_lista->setCurrentRow(fila);
     }
+}
+
+void Principal::mostrarEstado(const QString& linea, bool pintarYa)
+{
+    m_estado->setText(linea);
+    if (pintarYa)
+        m_estado->repaint();
+}
+
+void Principal::mostrarEspacio(const QString& texto)
+{
+    m_espacioAhorrado->setText(texto);
 }

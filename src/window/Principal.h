@@ -1,25 +1,28 @@
-// The program's one window. It carries every control the commands read and
-// write and routes each click to its command. What the commands share lives
-// in those controls (the project path, the list, the space shown); beside
-// them the window keeps only the desktop it talks through, the file service
-// SistemaArchivos, and two flags: whether an analysis is running, and whether
-// the window has been closed, which a running analysis reads to give up.
+// The program's one window: the three steps (choose a project, review the
+// list, confirm the deletion), the status line and the resource list. It
+// owns its controls and offers the commands (src/commands) the few
+// operations they act through; each click runs its command. Each control
+// keeps its object name, which is also its accessible description: that is
+// how assistive tools and the tests find it.
 #pragma once
+
+#include "platform/Archivos.h"
+#include "window/ListaRecursos.h"
 
 #include <QWidget>
 
-#include <memory>
+#include <filesystem>
+#include <span>
+#include <vector>
 
 class BotonEtiqueta;
 class CajaEstado;
-class CargadorDatos;
 class Contorno;
 class DialogoAbrir;
 class Plataforma;
 class QLabel;
 class QLineEdit;
 class QListWidget;
-class ServicioArchivos;
 
 class Principal : public QWidget {
     Q_OBJECT
@@ -27,66 +30,75 @@ public:
     explicit Principal(Plataforma& plataforma, QWidget* padre = nullptr);
     ~Principal() override;
 
-    static const QString kDireccionWeb;
-    static const QString kExplicacion;
+    // The project: the file the user chose, and the folder that holds it,
+    // with its final separator.
+    void mostrarProyecto(const QString& rutaProyecto);
+    QString carpetaProyecto() const;
+    // The open dialog's settings.
+    DialogoAbrir& dialogoAbrir() const { return *m_dialogoAbrir; }
 
-    // What follows the last `Caracter` of `Path` (all of it when there is none).
-    QString Extraer2(const QString& Path, QChar Caracter) const;
+    // The resource list. Each entry shows a path relative to the project
+    // folder and carries the native path of the file it stands for.
+    void vaciarLista();
+    void anadirRecursos(const QString& carpeta, std::span<const Archivo> archivos);
+    // Takes off the entries added since the list was emptied whose flag in
+    // `presentes` (one per entry, in the order they were added) is clear.
+    void mostrarPresentes(const std::vector<char>& presentes);
+    void quitarRecurso(int fila);
+    int numRecursos() const;
+    QString textoRecurso(int fila) const;
+    std::filesystem::path rutaRecurso(int fila) const;
+    // -1: none.
+    int filaSeleccionada() const;
+    void seleccionarFila(int fila);
 
-    // The commands, one per user action.
-    void Abrir_Click();
-    void Analizando_Click();
-    void Borrar_Click();
-    void Ejecutar_Click();
-    void Espacio_Click();
-    void Quitar_Click();
-    void Recursos_DblClick();
-
+    // The status line; `pintarYa` paints it before returning.
+    void mostrarEstado(const QString& linea, bool pintarYa = false);
+    // "Espacio ahorrado: …" beside the actions.
+    void mostrarEspacio(const QString& texto);
     // The one switch for the list and the four actions on it.
-    void HabilitarAcciones(bool habilitar);
-    bool AnalisisEnCurso() const { return analizando_; }
+    void habilitarAcciones(bool habilitar);
 
-    // The controls, by name, in the window's order.
-    CargadorDatos* Temporal;
-    DialogoAbrir* Dialogos;
-    QLineEdit* Abierto;
-    CajaEstado* Analizando;
-    QListWidget* Recursos;
-    Contorno* Shape5;
-    BotonEtiqueta* Espacio;
-    Contorno* Shape4;
-    BotonEtiqueta* Quitar;
-    Contorno* Shape3;
-    BotonEtiqueta* Ejecutar;
-    Contorno* Shape2;
-    BotonEtiqueta* Borrar;
-    Contorno* Shape1;
-    BotonEtiqueta* Abrir;
-    QLabel* Texto4;
-    QLabel* TextoA;
-    QLabel* Label1;
-    QLabel* Texto3;
-    QLabel* Texto2;
-    QLabel* Texto1;
+    // Set while a project is opened and analysed: the events let through
+    // meanwhile must not start another analysis.
+    bool analisisEnCurso() const { return m_analisisEnCurso; }
+    void ponerAnalisisEnCurso(bool enCurso) { m_analisisEnCurso = enCurso; }
+    // Whether the window has been closed; a running analysis then gives up.
+    bool cerrada() const { return m_cerrada; }
 
 protected:
     void closeEvent(QCloseEvent* evento) override;
 
 private:
-    void CrearControles();
-    void AplicarDisposicion();
-    void Form_Load();
+    void crearControles();
+    void aplicarDisposicion();
+    void mostrarExplicacion();
+    void mostrarNovedades();
 
-    void ListarCarpeta(const QString& carpeta);
-    bool VerificarUso();
-    void AbrirSeleccionado();
+    Plataforma& m_plataforma;
+    ServicioArchivos m_archivos;
+    bool m_analisisEnCurso = false;
+    bool m_cerrada = false;
 
-    QString CarpetaProyecto() const;
-    int IndiceSeleccionado() const;
-    void Seleccionar(int indice);
-
-    Plataforma& plataforma_;
-    std::unique_ptr<ServicioArchivos> SistemaArchivos;
-    bool analizando_ = false;
-    bool cerrada_ = false;
+    DialogoAbrir* m_dialogoAbrir = nullptr;
+    QLineEdit* m_rutaProyecto = nullptr;  // hidden
+    CajaEstado* m_estado = nullptr;
+    QListWidget* m_lista = nullptr;
+    ListaEnPantalla m_presentes;
+    Contorno* m_contornoEspacio = nullptr;
+    BotonEtiqueta* m_botonEspacio = nullptr;
+    Contorno* m_contornoQuitar = nullptr;
+    BotonEtiqueta* m_botonQuitar = nullptr;
+    Contorno* m_contornoAbrirArchivo = nullptr;
+    BotonEtiqueta* m_botonAbrirArchivo = nullptr;
+    Contorno* m_contornoBorrar = nullptr;
+    BotonEtiqueta* m_botonBorrar = nullptr;
+    Contorno* m_contornoAbrir = nullptr;
+    BotonEtiqueta* m_botonAbrir = nullptr;
+    QLabel* m_avisoCopia = nullptr;
+    QLabel* m_espacioAhorrado = nullptr;
+    QLabel* m_paso3 = nullptr;
+    QLabel* m_explicacion = nullptr;
+    QLabel* m_paso2 = nullptr;
+    QLabel* m_paso1 = nullptr;
 };

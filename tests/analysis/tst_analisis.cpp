@@ -89,35 +89,35 @@ void PruebaAnalisis::catalogoEnOrden()
                           u"Graphics/Pictures/b.txt"_s, u"Graphics/Pictures/Canción 森.png"_s,
                           u"Graphics/Windowskins/Ventana.png"_s, u"Audio/BGM/Batalla.mp3"_s,
                           u"Audio/ME/Fanfarria.mid"_s, u"Audio/BGS/Lluvia.ogg"_s, u"Audio/SE/Cursor.wav"_s}));
-    QCOMPARE(v.ventana->Abierto->text(), p.Ruta());
+    QCOMPARE(v.controles.Abierto->text(), p.Ruta());
     QVERIFY(v.AccionesHabilitadas());
     QVERIFY(v.plataforma.cajas.empty());
-    QCOMPARE(v.ventana->Analizando->text(), u"0"_s);
+    QCOMPARE(v.controles.Analizando->text(), u"0"_s);
 }
 
 void PruebaAnalisis::cancelarNoCambiaNada()
 {
     Ventana v;
-    ClicEn(*v.ventana, v.ventana->Abrir);  // nothing queued: the user cancels
+    ClicEn(*v.ventana, v.controles.Abrir);  // nothing queued: the user cancels
     QCOMPARE(v.plataforma.dialogos.size(), size_t(1));
     QVERIFY(v.plataforma.dialogos[0].cancelError);
     QCOMPARE(v.plataforma.dialogos[0].defaultExt, u"rxproj"_s);
     QCOMPARE(v.plataforma.dialogos[0].filter, u"Proyecto del Rpg Maker Xp (*.rxproj)"_s);
-    QVERIFY(v.ventana->Abierto->text().isEmpty());
-    QCOMPARE(v.ventana->Analizando->text(), u"https://mondrix.example.org"_s);
+    QVERIFY(v.controles.Abierto->text().isEmpty());
+    QCOMPARE(v.controles.Analizando->text(), u"https://mondrix.example.org"_s);
     QVERIFY(!v.AccionesHabilitadas());
 
     ProyectoPrueba p;
     p.Recurso(u"Graphics/Icons"_s, u"Espada.png"_s);
     p.Dato(u"Items.rxdata"_s, Marshal("Escudo"));
     v.Analizar(p.Ruta());
-    v.ventana->Recursos->setCurrentRow(0);
+    v.controles.Recursos->setCurrentRow(0);
     const QStringList lineas = v.lineas;
     v.plataforma.eleccionesAbrir.push_back(std::nullopt);
-    ClicEn(*v.ventana, v.ventana->Abrir);
+    ClicEn(*v.ventana, v.controles.Abrir);
     QCOMPARE(v.Lista(), QStringList{u"Graphics/Icons/Espada.png"_s});
     QCOMPARE(v.Seleccion(), 0);
-    QCOMPARE(v.ventana->Abierto->text(), p.Ruta());
+    QCOMPARE(v.controles.Abierto->text(), p.Ruta());
     QCOMPARE(v.lineas, lineas);
     QVERIFY(v.AccionesHabilitadas());
     QVERIFY(v.plataforma.cajas.empty());
@@ -143,7 +143,7 @@ void PruebaAnalisis::proyectoRechazado()
         QCOMPARE(v.plataforma.cajas[0].titulo, u"Error..."_s);
         // The earlier project stays on view, greyed.
         QCOMPARE(v.Lista(), QStringList{u"Graphics/Icons/Espada.png"_s});
-        QCOMPARE(v.ventana->Abierto->text(), p.Ruta());
+        QCOMPARE(v.controles.Abierto->text(), p.Ruta());
         QVERIFY(!v.AccionesHabilitadas());
     }
     // And the right one is accepted again.
@@ -210,7 +210,7 @@ void PruebaAnalisis::lineasDeProgreso()
     QCOMPARE(v.Lista().size(), 7);
     // The last item was examined last and kept: it stays selected.
     QCOMPARE(v.Seleccion(), 6);
-    QCOMPARE(QDir::fromNativeSeparators(v.ventana->Recursos->currentItem()->text()), u"Audio/SE/Sonido11.wav"_s);
+    QCOMPARE(QDir::fromNativeSeparators(v.controles.Recursos->currentItem()->text()), u"Audio/SE/Sonido11.wav"_s);
 
     // When the last item examined is struck, nothing is left selected.
     p.Dato(u"C.rxdata"_s, Marshal("Sonido11"));
@@ -330,7 +330,7 @@ void PruebaAnalisis::errores()
         u"El análisis se ha detenido: la lista no se podrá usar hasta completar un nuevo análisis."_s));
     // Nothing from an unfinished analysis can be acted upon.
     QVERIFY(!v.AccionesHabilitadas());
-    QVERIFY(!v.ventana->AnalisisEnCurso());
+    QVERIFY(!v.ventana->analisisEnCurso());
 }
 
 void PruebaAnalisis::entradasRarasEnDatos()
@@ -421,10 +421,10 @@ void PruebaAnalisis::clicsDuranteElAnalisis()
         if (n == 2) {
             // Abrir is live but ignored; the status box answers.
             v.plataforma.eleccionesAbrir.push_back(p.Ruta());
-            ClicEn(*v.ventana, v.ventana->Abrir);
-            estadoAntes = v.ventana->Analizando->text();
-            ClicEn(*v.ventana, v.ventana->Analizando);
-            estadoDespues = v.ventana->Analizando->text();
+            ClicEn(*v.ventana, v.controles.Abrir);
+            estadoAntes = v.controles.Analizando->text();
+            ClicEn(*v.ventana, v.controles.Analizando);
+            estadoDespues = v.controles.Analizando->text();
         }
     };
     v.Analizar(p.Ruta());
@@ -458,7 +458,7 @@ void PruebaAnalisis::cerrarDuranteElAnalisis()
         v.Analizar(p.Ruta());
         QVERIFY(!v.ventana->isVisible());
         QVERIFY(!v.AccionesHabilitadas());
-        QVERIFY(!v.ventana->AnalisisEnCurso());
+        QVERIFY(!v.ventana->analisisEnCurso());
         QVERIFY(v.plataforma.cajas.empty());
     }
 }

@@ -63,9 +63,38 @@ bool ProyectoPrueba::Existe(const QString& relativa) const
     return QFileInfo::exists(Carpeta() + relativa) || QFileInfo(Carpeta() + relativa).isSymLink();
 }
 
-Ventana::Ventana() : ventana(std::make_unique<Principal>(plataforma))
+ControlesPorNombre::ControlesPorNombre(const QWidget& ventana)
 {
-    QObject::connect(ventana->Analizando, &QLineEdit::textChanged, [this](const QString& t) { lineas << t; });
+    const auto buscar = [&]<class T>(T*& control, const char* nombre) {
+        control = ventana.findChild<T*>(QString::fromLatin1(nombre), Qt::FindDirectChildrenOnly);
+        if (!control)
+            qFatal("the window has no control %s", nombre);
+    };
+    buscar(Dialogos, "Dialogos");
+    buscar(Abierto, "Abierto");
+    buscar(Analizando, "Analizando");
+    buscar(Recursos, "Recursos");
+    buscar(Shape5, "Shape5");
+    buscar(Espacio, "Espacio");
+    buscar(Shape4, "Shape4");
+    buscar(Quitar, "Quitar");
+    buscar(Shape3, "Shape3");
+    buscar(Ejecutar, "Ejecutar");
+    buscar(Shape2, "Shape2");
+    buscar(Borrar, "Borrar");
+    buscar(Shape1, "Shape1");
+    buscar(Abrir, "Abrir");
+    buscar(Texto4, "Texto4");
+    buscar(TextoA, "TextoA");
+    buscar(Label1, "Label1");
+    buscar(Texto3, "Texto3");
+    buscar(Texto2, "Texto2");
+    buscar(Texto1, "Texto1");
+}
+
+Ventana::Ventana() : ventana(std::make_unique<Principal>(plataforma)), controles(*ventana)
+{
+    QObject::connect(controles.Analizando, &QLineEdit::textChanged, [this](const QString& t) { lineas << t; });
     ventana->show();
 }
 
@@ -73,25 +102,25 @@ void Ventana::Analizar(const QString& rutaProyecto)
 {
     // As the real dialog hands it back: with the system's own separators.
     plataforma.eleccionesAbrir.push_back(QDir::toNativeSeparators(rutaProyecto));
-    ClicEn(*ventana, ventana->Abrir);
+    ClicEn(*ventana, controles.Abrir);
 }
 
 QStringList Ventana::Lista() const
 {
-    return Textos(ventana->Recursos);
+    return Textos(controles.Recursos);
 }
 
 int Ventana::Seleccion() const
 {
-    const auto filas = ventana->Recursos->selectionModel()->selectedIndexes();
+    const auto filas = controles.Recursos->selectionModel()->selectedIndexes();
     return filas.isEmpty() ? -1 : filas.constFirst().row();
 }
 
 bool Ventana::AccionesHabilitadas() const
 {
-    const bool e = ventana->Recursos->isEnabled();
-    for (QWidget* w : {static_cast<QWidget*>(ventana->Ejecutar), static_cast<QWidget*>(ventana->Borrar),
-                       static_cast<QWidget*>(ventana->Quitar), static_cast<QWidget*>(ventana->Espacio)})
+    const bool e = controles.Recursos->isEnabled();
+    for (QWidget* w : {static_cast<QWidget*>(controles.Ejecutar), static_cast<QWidget*>(controles.Borrar),
+                       static_cast<QWidget*>(controles.Quitar), static_cast<QWidget*>(controles.Espacio)})
         if (w->isEnabled() != e)
             qFatal("the list and the actions disagree on their state");
     return e;

@@ -5,6 +5,7 @@
 #include "analysis/Recorrido.h"
 #include "apoyo/PlataformaFalsa.h"
 #include "apoyo/Referencia.h"
+#include "window/Controles.h"
 #include "window/Principal.h"
 
 #include <QByteArray>
@@ -34,9 +35,22 @@ private:
     QTemporaryDir dir_;
 };
 
+// The window's controls, found by their object names as assistive tools find them.
+struct ControlesPorNombre {
+    explicit ControlesPorNombre(const QWidget& ventana);
+    DialogoAbrir* Dialogos;
+    QLineEdit* Abierto;
+    CajaEstado* Analizando;
+    QListWidget* Recursos;
+    Contorno *Shape5, *Shape4, *Shape3, *Shape2, *Shape1;
+    BotonEtiqueta *Espacio, *Quitar, *Ejecutar, *Borrar, *Abrir;
+    QLabel *Texto4, *TextoA, *Label1, *Texto3, *Texto2, *Texto1;
+};
+
 struct Ventana {
     PlataformaFalsa plataforma;
     std::unique_ptr<Principal> ventana;
+    ControlesPorNombre controles;
     QStringList lineas;  // every text the status box showed, in order
 
     Ventana();

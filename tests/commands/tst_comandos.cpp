@@ -50,8 +50,8 @@ void Deseleccionar(Ventana& v)
 {
     if (v.Seleccion() < 0)
         return;
-    const QRect r = v.ventana->Recursos->visualItemRect(v.ventana->Recursos->item(v.Seleccion()));
-    QTest::mouseClick(v.ventana->Recursos->viewport(), Qt::LeftButton, Qt::ControlModifier, r.center());
+    const QRect r = v.controles.Recursos->visualItemRect(v.controles.Recursos->item(v.Seleccion()));
+    QTest::mouseClick(v.controles.Recursos->viewport(), Qt::LeftButton, Qt::ControlModifier, r.center());
     if (v.Seleccion() != -1)
         qFatal("the selection stayed");
 }
@@ -124,33 +124,34 @@ void PruebaAcciones::quitar()
 {
     Analizado a(Nombres(10));
     Principal& w = *a.v.ventana;
+    const ControlesPorNombre& c = a.v.controles;
     QCOMPARE(a.v.Seleccion(), 9);  // where the analysis left it
     Deseleccionar(a.v);
-    ClicEn(w, w.Quitar);  // nothing selected: nothing happens
-    QCOMPARE(w.Recursos->count(), 10);
+    ClicEn(w, c.Quitar);  // nothing selected: nothing happens
+    QCOMPARE(c.Recursos->count(), 10);
 
-    ClicEnFila(w.Recursos, 3);
-    ClicEn(w, w.Quitar);
-    QCOMPARE(w.Recursos->count(), 9);
+    ClicEnFila(c.Recursos, 3);
+    ClicEn(w, c.Quitar);
+    QCOMPARE(c.Recursos->count(), 9);
     QCOMPARE(a.v.Seleccion(), 2);  // the entry before, not the one moving up
     QVERIFY(!a.v.Lista().contains(a.Item(u"R03.png"_s)));
     QVERIFY(a.p.Existe(u"Graphics/Pictures/R03.png"_s));  // the file stays
 
-    ClicEnFila(w.Recursos, 8);
-    ClicEn(w, w.Quitar);
+    ClicEnFila(c.Recursos, 8);
+    ClicEn(w, c.Quitar);
     QCOMPARE(a.v.Seleccion(), 7);  // the new last
     QCOMPARE(a.v.Lista().last(), a.Item(u"R08.png"_s));
 
-    ClicEnFila(w.Recursos, 0);
-    ClicEn(w, w.Quitar);
+    ClicEnFila(c.Recursos, 0);
+    ClicEn(w, c.Quitar);
     QCOMPARE(a.v.Seleccion(), -1);
-    ClicEn(w, w.Quitar);
-    QCOMPARE(w.Recursos->count(), 7);
+    ClicEn(w, c.Quitar);
+    QCOMPARE(c.Recursos->count(), 7);
 
     Analizado uno({u"Solo.png"_s});
-    ClicEnFila(uno.v.ventana->Recursos, 0);
-    ClicEn(*uno.v.ventana, uno.v.ventana->Quitar);
-    QCOMPARE(uno.v.ventana->Recursos->count(), 0);
+    ClicEnFila(uno.v.controles.Recursos, 0);
+    ClicEn(*uno.v.ventana, uno.v.controles.Quitar);
+    QCOMPARE(uno.v.controles.Recursos->count(), 0);
     QCOMPARE(uno.v.Seleccion(), -1);
     QVERIFY(uno.v.AccionesHabilitadas());
 }
@@ -175,10 +176,11 @@ void PruebaAcciones::espacio()
     QFETCH(QString, texto);
     Analizado a(Nombres(int(tamanos.size())), tamanos);
     Principal& w = *a.v.ventana;
+    const ControlesPorNombre& c = a.v.controles;
     if (!tamanos.isEmpty())
-        ClicEnFila(w.Recursos, 0);
-    ClicEn(w, w.Espacio);
-    QCOMPARE(w.TextoA->text(), texto);
+        ClicEnFila(c.Recursos, 0);
+    ClicEn(w, c.Espacio);
+    QCOMPARE(c.TextoA->text(), texto);
     QCOMPARE(a.v.Seleccion(), int(tamanos.size()) - 1);  // the walk ends on the last entry
     QVERIFY(a.v.plataforma.cajas.empty());
     QVERIFY(a.v.AccionesHabilitadas());
@@ -189,8 +191,8 @@ void PruebaAcciones::espacioConArchivosPerdidos()
     Analizado a(Nombres(8), {2040, 2040, 2040, 2040, 2040, 2040, 2040, 2040});
     for (int i : {1, 2, 3, 4, 5, 6})
         QFile::remove(a.p.Carpeta() + a.Item(Nombres(8)[i]));
-    ClicEn(*a.v.ventana, a.v.ventana->Espacio);
-    QCOMPARE(a.v.ventana->TextoA->text(), u"Espacio ahorrado: 4 Kb"_s);
+    ClicEn(*a.v.ventana, a.v.controles.Espacio);
+    QCOMPARE(a.v.controles.TextoA->text(), u"Espacio ahorrado: 4 Kb"_s);
     QCOMPARE(a.v.plataforma.cajas.size(), size_t(1));
     const auto& caja = a.v.plataforma.cajas[0];
     QCOMPARE(caja.titulo, u"Aviso..."_s);
@@ -205,9 +207,9 @@ void PruebaAcciones::espacioConArchivosPerdidos()
 void PruebaAcciones::borrarNo()
 {
     Analizado a(Nombres(3));
-    ClicEnFila(a.v.ventana->Recursos, 1);
+    ClicEnFila(a.v.controles.Recursos, 1);
     a.v.plataforma.respuestas = {Respuesta::No};
-    ClicEn(*a.v.ventana, a.v.ventana->Borrar);
+    ClicEn(*a.v.ventana, a.v.controles.Borrar);
     QCOMPARE(a.v.plataforma.cajas.size(), size_t(1));
     for (const QString& n : Nombres(3))
         QVERIFY(a.p.Existe(a.Item(n)));
@@ -220,12 +222,13 @@ void PruebaAcciones::borrarSi()
 {
     Analizado a(Nombres(5));
     Principal& w = *a.v.ventana;
+    const ControlesPorNombre& c = a.v.controles;
     a.p.Escribir(u"Graphics/Pictures/Usado.png"_s);                                 // not on the list
     QFile::setPermissions(a.p.Carpeta() + a.Item(u"R04.png"_s), QFile::ReadOwner);  // read-only
-    ClicEnFila(w.Recursos, 2);
-    ClicEn(w, w.Quitar);  // keep R02
+    ClicEnFila(c.Recursos, 2);
+    ClicEn(w, c.Quitar);  // keep R02
     a.v.plataforma.respuestas = {Respuesta::Si};
-    ClicEn(w, w.Borrar);
+    ClicEn(w, c.Borrar);
 
     QCOMPARE(a.v.plataforma.cajas.size(), size_t(2));
     QCOMPARE(a.v.plataforma.cajas[0].texto,
@@ -252,7 +255,7 @@ void PruebaAcciones::borrarTextosDelPlural()
     for (int n : {0, 1}) {
         Analizado a(Nombres(n));
         a.v.plataforma.respuestas = {Respuesta::Si};
-        ClicEn(*a.v.ventana, a.v.ventana->Borrar);
+        ClicEn(*a.v.ventana, a.v.controles.Borrar);
         QCOMPARE(a.v.plataforma.cajas.size(), size_t(2));
         QCOMPARE(a.v.plataforma.cajas[0].texto.section(u"\r\n"_s, 0, 0),
                  u"¿Esta seguro de borrar %1 recursos de su juego?"_s.arg(n));
@@ -267,12 +270,13 @@ void PruebaAcciones::borrarConFallos()
 {
     Analizado a(Nombres(4));
     Principal& w = *a.v.ventana;
+    const ControlesPorNombre& c = a.v.controles;
     QFile::remove(a.p.Carpeta() + a.Item(u"R01.png"_s));  // gone since the analysis
     // R02 became a folder: never removed as a file.
     QFile::remove(a.p.Carpeta() + a.Item(u"R02.png"_s));
     QDir().mkpath(a.p.Carpeta() + a.Item(u"R02.png"_s) + u"/dentro"_s);
     a.v.plataforma.respuestas = {Respuesta::Si};
-    ClicEn(w, w.Borrar);
+    ClicEn(w, c.Borrar);
 
     QVERIFY(!a.p.Existe(a.Item(u"R00.png"_s)));
     QVERIFY(!a.p.Existe(a.Item(u"R03.png"_s)));
@@ -317,17 +321,17 @@ void PruebaAcciones::borrarNuncaSaleDelProyecto()
         (QStringList{u"Graphics/Pictures/Enlace.png"_s, u"Graphics/Pictures/Propio.png"_s, u"Audio/BGM/Tema.mid"_s}));
     // The estimate counts what deletion will free: the link as a link (a name
     // of a few dozen bytes, 0 units), nothing behind the folder that leads out.
-    ClicEn(*v.ventana, v.ventana->Espacio);
-    QCOMPARE(v.ventana->TextoA->text(), u"Espacio ahorrado: 2 Kb"_s);
+    ClicEn(*v.ventana, v.controles.Espacio);
+    QCOMPARE(v.controles.TextoA->text(), u"Espacio ahorrado: 2 Kb"_s);
     QCOMPARE(v.plataforma.cajas.size(), size_t(1));
     QCOMPARE(v.plataforma.cajas[0].texto,
              u"No se pudo medir el tamaño de 1 archivos de la lista; el espacio ahorrado no los cuenta:\r\n"_s
                  + p.Carpeta() + u"Audio/BGM/Tema.mid: no está dentro de la carpeta del proyecto"_s);
 
     // A list item that was tampered with to reach outside.
-    v.ventana->Recursos->addItem(u"Graphics/Pictures/../../"_s + fuera.path().section(u'/', -1) + u"/Ajeno.png"_s);
+    v.controles.Recursos->addItem(u"Graphics/Pictures/../../"_s + fuera.path().section(u'/', -1) + u"/Ajeno.png"_s);
     v.plataforma.respuestas = {Respuesta::Si};
-    ClicEn(*v.ventana, v.ventana->Borrar);
+    ClicEn(*v.ventana, v.controles.Borrar);
 
     QVERIFY(!p.Existe(u"Graphics/Pictures/Propio.png"_s));
     QVERIFY(!fs::is_symlink(RutaNativa(p.Carpeta() + u"Graphics/Pictures/Enlace.png"_s)));  // the link went
@@ -358,13 +362,13 @@ void PruebaAcciones::carpetaSinPermisoDeBusqueda()
     Analizado a(Nombres(2), {2040, 2040});
     const fs::path graficos = RutaNativa(a.p.Carpeta() + u"Graphics"_s);
     fs::permissions(graficos, fs::perms::owner_read | fs::perms::owner_write);
-    ClicEn(*a.v.ventana, a.v.ventana->Espacio);
+    ClicEn(*a.v.ventana, a.v.controles.Espacio);
     a.v.plataforma.respuestas = {Respuesta::Si};
-    ClicEn(*a.v.ventana, a.v.ventana->Borrar);
+    ClicEn(*a.v.ventana, a.v.controles.Borrar);
     fs::permissions(graficos, fs::perms::owner_all);
 
     const QString r = a.p.Carpeta() + u"Graphics/Pictures/R0%1.png: permiso denegado"_s;
-    QCOMPARE(a.v.ventana->TextoA->text(), u"Espacio ahorrado: 0 Kb"_s);
+    QCOMPARE(a.v.controles.TextoA->text(), u"Espacio ahorrado: 0 Kb"_s);
     QCOMPARE(a.v.plataforma.cajas.size(), size_t(3));
     QCOMPARE(a.v.plataforma.cajas[0].texto,
              u"No se pudo medir el tamaño de 2 archivos de la lista; el espacio ahorrado no los cuenta:\r\n"_s
@@ -387,11 +391,12 @@ void PruebaAcciones::abrirArchivo()
 #endif
     ConLote a(nombres);
     Principal& w = *a.v.ventana;
+    const ControlesPorNombre& c = a.v.controles;
     const QString& lote = a.lote;
     const auto nativa = [&](const QString& nombre) { return RutaNativa(a.p.Carpeta() + a.Item(nombre)); };
 
-    ClicEnFila(w.Recursos, 0);
-    ClicEn(w, w.Ejecutar);
+    ClicEnFila(c.Recursos, 0);
+    ClicEn(w, c.Ejecutar);
 #ifndef Q_OS_WIN
     QCOMPARE(a.Contenido(),
              "start \"\" \"" + a.p.Carpeta().toUtf8() + "Graphics/Pictures/Con espacios, \xc3\xb1 y 100%%.png\"\r\n");
@@ -402,14 +407,14 @@ void PruebaAcciones::abrirArchivo()
     QCOMPARE(a.v.plataforma.programas[0].estilo, 0);
     QVERIFY(a.v.plataforma.programas[0].archivo == nativa(u"Con espacios, ñ y 100%.png"_s));
 
-    DobleClicEnFila(w.Recursos, 1);
+    DobleClicEnFila(c.Recursos, 1);
     QVERIFY(a.Abre(u"Otro.png"_s));
     QCOMPARE(a.v.plataforma.programas.size(), size_t(2));
     QVERIFY(a.v.plataforma.programas[1].archivo == nativa(u"Otro.png"_s));
 
 #ifndef Q_OS_WIN
-    QCOMPARE(w.Recursos->item(3)->text(), a.Item(u"x\ny.png"_s));
-    DobleClicEnFila(w.Recursos, 3);
+    QCOMPARE(c.Recursos->item(3)->text(), a.Item(u"x\ny.png"_s));
+    DobleClicEnFila(c.Recursos, 3);
     QCOMPARE(a.v.plataforma.programas.size(), size_t(3));
     QVERIFY(a.v.plataforma.programas[2].archivo == nativa(u"x\ny.png"_s));
 #endif
@@ -424,17 +429,18 @@ void PruebaAcciones::abrirSinSeleccionOArchivoPerdido()
 {
     ConLote a({u"A.png"_s, u"B.png"_s});
     Principal& w = *a.v.ventana;
+    const ControlesPorNombre& c = a.v.controles;
     const QString& lote = a.lote;
 
     Deseleccionar(a.v);
-    ClicEn(w, w.Ejecutar);
+    ClicEn(w, c.Ejecutar);
     QVERIFY(!QFile::exists(lote));
     QVERIFY(a.v.plataforma.programas.empty());
 
-    ClicEnFila(w.Recursos, 0);
-    ClicEn(w, w.Ejecutar);
+    ClicEnFila(c.Recursos, 0);
+    ClicEn(w, c.Ejecutar);
     QFile::remove(a.p.Carpeta() + a.Item(u"B.png"_s));
-    DobleClicEnFila(w.Recursos, 1);
+    DobleClicEnFila(c.Recursos, 1);
     QVERIFY(a.Abre(u"A.png"_s));
     QCOMPARE(a.v.plataforma.programas.size(), size_t(1));
     QCOMPARE(a.v.plataforma.cajas.size(), size_t(1));
@@ -445,8 +451,8 @@ void PruebaAcciones::abrirSinSeleccionOArchivoPerdido()
 
     // An application folder that takes no batch file does not stop the opening.
     a.v.plataforma.carpetaAplicacion = a.aplicacion.path() + u"/no/existe"_s;
-    ClicEnFila(w.Recursos, 0);
-    ClicEn(w, w.Ejecutar);
+    ClicEnFila(c.Recursos, 0);
+    ClicEn(w, c.Ejecutar);
     QCOMPARE(a.v.plataforma.cajas.size(), size_t(1));
     QCOMPARE(a.v.plataforma.programas.size(), size_t(2));
     QVERIFY(a.v.plataforma.programas[1].archivo == RutaNativa(a.p.Carpeta() + a.Item(u"A.png"_s)));
@@ -478,23 +484,24 @@ void PruebaAcciones::nombresExactos()
     Ventana v;
     v.Analizar(p.Ruta());
     Principal& w = *v.ventana;
+    const ControlesPorNombre& c = v.controles;
     QCOMPARE(v.Lista(),
              (QStringList{u"Graphics/Pictures/a\tb.png"_s, u"Graphics/Pictures/a b.png"_s,
                           u"Graphics/Pictures/HERO.PNG"_s, u"Graphics/Pictures/Hero.png"_s,
                           u"Graphics/Pictures/hero.png"_s, u"Graphics/Pictures/Mal\uFFFD.png"_s}));
-    ClicEnFila(w.Recursos, 4);
-    ClicEn(w, w.Quitar);  // keep hero.png
-    ClicEn(w, w.Espacio);
-    QCOMPARE(w.TextoA->text(), u"Espacio ahorrado: 22 Kb"_s);  // 7 + 6 + 5 + 3 + 1
+    ClicEnFila(c.Recursos, 4);
+    ClicEn(w, c.Quitar);  // keep hero.png
+    ClicEn(w, c.Espacio);
+    QCOMPARE(c.TextoA->text(), u"Espacio ahorrado: 22 Kb"_s);  // 7 + 6 + 5 + 3 + 1
 
     QTemporaryDir aplicacion;
     v.plataforma.carpetaAplicacion = aplicacion.path();
-    ClicEn(w, w.Ejecutar);  // the last entry is selected
+    ClicEn(w, c.Ejecutar);  // the last entry is selected
     QCOMPARE(v.plataforma.programas.size(), size_t(1));
     QVERIFY(v.plataforma.programas[0].archivo == carpeta / "Mal\xff.png");
 
     v.plataforma.respuestas = {Respuesta::Si};
-    ClicEn(w, w.Borrar);
+    ClicEn(w, c.Borrar);
     QCOMPARE(v.plataforma.cajas.back().texto, u"¡Borrado completado con éxito!\r\n¡Limpieza de recursos finalizada!"_s);
     std::set<std::string> quedan;
     for (const auto& e : fs::directory_iterator(carpeta))
@@ -526,15 +533,16 @@ void PruebaAcciones::flujoCompletoEnElEjemplo()
     for (const auto& e : fs::recursive_directory_iterator(copia))
         antes.push_back(e.path());
     Principal& w = *v.ventana;
-    ClicEnFila(w.Recursos, 3);
-    ClicEn(w, w.Quitar);  // the castle stays
-    ClicEn(w, w.Espacio);
+    const ControlesPorNombre& c = v.controles;
+    ClicEnFila(c.Recursos, 3);
+    ClicEn(w, c.Quitar);  // the castle stays
+    ClicEn(w, c.Espacio);
     qint64 bytes = 0;
     for (const QString& item : v.Lista())
         bytes += QFileInfo(carpeta + item).size() / 1020;
-    QCOMPARE(w.TextoA->text(), u"Espacio ahorrado: %1 Kb"_s.arg(bytes));
+    QCOMPARE(c.TextoA->text(), u"Espacio ahorrado: %1 Kb"_s.arg(bytes));
     v.plataforma.respuestas = {Respuesta::Si};
-    ClicEn(w, w.Borrar);
+    ClicEn(w, c.Borrar);
     QCOMPARE(v.plataforma.cajas.back().titulo, u"Aviso..."_s);
     QCOMPARE(v.plataforma.cajas.back().estilo, 64);
 

@@ -64,28 +64,29 @@ void PruebaPrincipal::estadoAlArrancar()
 {
     Ventana v;
     Principal& w = *v.ventana;
+    const ControlesPorNombre& c = v.controles;
     QCOMPARE(w.windowTitle(), u"Mondrix v1.0"_s);
-    QCOMPARE(w.Texto3->text(), kExplicacionEsperada);
-    QCOMPARE(w.Texto3->text().size(), 390);
-    QVERIFY(w.Texto3->isVisible());
-    QCOMPARE(w.Analizando->text(), kWebEsperada);
-    QVERIFY(w.Analizando->isReadOnly());
-    QVERIFY(w.TextoA->text().isEmpty());
-    QCOMPARE(w.Recursos->count(), 0);
+    QCOMPARE(c.Texto3->text(), kExplicacionEsperada);
+    QCOMPARE(c.Texto3->text().size(), 390);
+    QVERIFY(c.Texto3->isVisible());
+    QCOMPARE(c.Analizando->text(), kWebEsperada);
+    QVERIFY(c.Analizando->isReadOnly());
+    QVERIFY(c.TextoA->text().isEmpty());
+    QCOMPARE(c.Recursos->count(), 0);
     QVERIFY(!v.AccionesHabilitadas());
-    QVERIFY(w.Abrir->isEnabled() && w.Analizando->isEnabled());
-    QVERIFY(!w.Abierto->isVisible() && !w.Temporal->isVisible());
+    QVERIFY(c.Abrir->isEnabled() && c.Analizando->isEnabled());
+    QVERIFY(!c.Abierto->isVisible());
 
     const std::pair<QLabel*, QString> textos[] = {
-        { w.Espacio,                                                                           u"Ver espacio ahorrado"_s},
-        {  w.Quitar,                                                                             u"Quitar de la lista"_s},
-        {w.Ejecutar,                                                                                  u"Abrir Archivo"_s},
-        {  w.Borrar,                                                                                u"Borrar Recursos"_s},
-        {   w.Abrir,                                                                                          u"Abrir"_s},
-        {  w.Texto4, u"Se recomienda realizar una copia de seguridad de su proyecto antes de proceder con el borrado."_s},
-        {  w.Label1,                                  u"Paso 3: Confirme la eliminación de los recursos de la lista:"_s},
-        {  w.Texto2,                                             u"Paso 2: Revisa la lista de recursos no utilizados:"_s},
-        {  w.Texto1,                                                    u"Paso 1: Elige tu proyecto del Rpg Maker Xp:"_s},
+        { c.Espacio,                                                                           u"Ver espacio ahorrado"_s},
+        {  c.Quitar,                                                                             u"Quitar de la lista"_s},
+        {c.Ejecutar,                                                                                  u"Abrir Archivo"_s},
+        {  c.Borrar,                                                                                u"Borrar Recursos"_s},
+        {   c.Abrir,                                                                                          u"Abrir"_s},
+        {  c.Texto4, u"Se recomienda realizar una copia de seguridad de su proyecto antes de proceder con el borrado."_s},
+        {  c.Label1,                                  u"Paso 3: Confirme la eliminación de los recursos de la lista:"_s},
+        {  c.Texto2,                                             u"Paso 2: Revisa la lista de recursos no utilizados:"_s},
+        {  c.Texto1,                                                    u"Paso 1: Elige tu proyecto del Rpg Maker Xp:"_s},
     };
     for (const auto& [etiqueta, texto] : textos) {
         QCOMPARE(etiqueta->text(), texto);
@@ -93,9 +94,9 @@ void PruebaPrincipal::estadoAlArrancar()
     }
     // Every control can be found by its name, by code and by assistive tools
     // (which read it as the control's description).
-    for (const char* nombre : {"Temporal", "Dialogos", "Abierto", "Analizando", "Recursos", "Shape5", "Espacio",
-                               "Shape4",   "Quitar",   "Shape3",  "Ejecutar",   "Shape2",   "Borrar", "Shape1",
-                               "Abrir",    "Texto4",   "TextoA",  "Label1",     "Texto3",   "Texto2", "Texto1"}) {
+    for (const char* nombre : {"Dialogos", "Abierto", "Analizando", "Recursos", "Shape5", "Espacio", "Shape4",
+                               "Quitar",   "Shape3",  "Ejecutar",   "Shape2",   "Borrar", "Shape1",  "Abrir",
+                               "Texto4",   "TextoA",  "Label1",     "Texto3",   "Texto2", "Texto1"}) {
         auto* control = w.findChild<QObject*>(QString::fromLatin1(nombre));
         QVERIFY2(control, nombre);
         if (auto* widget = qobject_cast<QWidget*>(control))
@@ -108,15 +109,16 @@ void PruebaPrincipal::accionesDeshabilitadasNoResponden()
 {
     Ventana v;
     Principal& w = *v.ventana;
-    w.Recursos->addItems({u"Audio/SE/a.wav"_s, u"Audio/SE/b.wav"_s});
-    w.Recursos->setCurrentRow(1);
-    for (QWidget* accion : {static_cast<QWidget*>(w.Ejecutar), static_cast<QWidget*>(w.Borrar),
-                            static_cast<QWidget*>(w.Quitar), static_cast<QWidget*>(w.Espacio)})
+    const ControlesPorNombre& c = v.controles;
+    c.Recursos->addItems({u"Audio/SE/a.wav"_s, u"Audio/SE/b.wav"_s});
+    c.Recursos->setCurrentRow(1);
+    for (QWidget* accion : {static_cast<QWidget*>(c.Ejecutar), static_cast<QWidget*>(c.Borrar),
+                            static_cast<QWidget*>(c.Quitar), static_cast<QWidget*>(c.Espacio)})
         ClicEn(w, accion);
-    DobleClicEnFila(w.Recursos, 0);
-    QCOMPARE(w.Recursos->count(), 2);
+    DobleClicEnFila(c.Recursos, 0);
+    QCOMPARE(c.Recursos->count(), 2);
     QCOMPARE(v.Seleccion(), 1);
-    QVERIFY(w.TextoA->text().isEmpty());
+    QVERIFY(c.TextoA->text().isEmpty());
     QVERIFY(v.plataforma.cajas.empty());
     QVERIFY(v.plataforma.programas.empty());
 }
@@ -125,8 +127,9 @@ void PruebaPrincipal::habilitarAccionesSoloTocaLaLista()
 {
     Ventana v;
     Principal& w = *v.ventana;
-    w.Recursos->addItems({u"Audio/SE/a.wav"_s, u"Audio/SE/b.wav"_s});
-    w.Recursos->setCurrentRow(1);
+    const ControlesPorNombre& c = v.controles;
+    c.Recursos->addItems({u"Audio/SE/a.wav"_s, u"Audio/SE/b.wav"_s});
+    c.Recursos->setCurrentRow(1);
     const auto estados = [&] {
         QList<bool> e;
         for (QWidget* hijo : w.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
@@ -135,25 +138,25 @@ void PruebaPrincipal::habilitarAccionesSoloTocaLaLista()
     };
     const QList<bool> antes = estados();
     for (bool valor : {true, true, false, false, true}) {
-        w.HabilitarAcciones(valor);
+        w.habilitarAcciones(valor);
         QCOMPARE(v.AccionesHabilitadas(), valor);
-        QVERIFY(w.Abrir->isEnabled() && w.Analizando->isEnabled());
-        QCOMPARE(w.Recursos->count(), 2);
+        QVERIFY(c.Abrir->isEnabled() && c.Analizando->isEnabled());
+        QCOMPARE(c.Recursos->count(), 2);
         QCOMPARE(v.Seleccion(), 1);
     }
-    w.HabilitarAcciones(false);
+    w.habilitarAcciones(false);
     QCOMPARE(estados(), antes);
 }
 
 void PruebaPrincipal::clicEnElEstado()
 {
     Ventana v;
-    ClicEn(*v.ventana, v.ventana->Analizando);
+    ClicEn(*v.ventana, v.controles.Analizando);
     QCOMPARE(v.plataforma.cajas.size(), size_t(1));
     QCOMPARE(v.plataforma.cajas[0].texto, u"Mas novedades y proximas versiones en https://mondrix.example.org"_s);
     QCOMPARE(v.plataforma.cajas[0].estilo, 64);
     QCOMPARE(v.plataforma.cajas[0].titulo, u"¡Visitanos!"_s);
-    QCOMPARE(v.ventana->Analizando->text(), kWebEsperada);
+    QCOMPARE(v.controles.Analizando->text(), kWebEsperada);
 }
 
 namespace {
@@ -197,6 +200,7 @@ void PruebaPrincipal::disposicion()
 {
     Ventana v;
     Principal& w = *v.ventana;
+    const ControlesPorNombre& c = v.controles;
     QCOMPARE(w.size(), QSize(585, 594));
     QCOMPARE(w.minimumSize(), QSize(585, 594));
     QCOMPARE(w.maximumSize(), QSize(585, 594));
@@ -207,12 +211,12 @@ void PruebaPrincipal::disposicion()
     QCOMPARE(w.palette().color(QPalette::Window), QColor(0xC0, 0xFF, 0xFF));
 
     // A few places, straight from the drawing (twips / 15).
-    QCOMPARE(w.Recursos->geometry(), QRect(8, 208, 569, 249));
-    QCOMPARE(w.Abrir->geometry(), QRect(8, 40, 569, 33));
-    QCOMPARE(w.Espacio->geometry(), QRect(248, 464, 121, 17));
-    QCOMPARE(w.Analizando->geometry(), QRect(8, 80, 569, 19));
-    QCOMPARE(w.Texto3->geometry(), QRect(32, 144, 521, 65));
-    QCOMPARE(w.TextoA->geometry(), QRect(376, 464, 201, 17));
+    QCOMPARE(c.Recursos->geometry(), QRect(8, 208, 569, 249));
+    QCOMPARE(c.Abrir->geometry(), QRect(8, 40, 569, 33));
+    QCOMPARE(c.Espacio->geometry(), QRect(248, 464, 121, 17));
+    QCOMPARE(c.Analizando->geometry(), QRect(8, 80, 569, 19));
+    QCOMPARE(c.Texto3->geometry(), QRect(32, 144, 521, 65));
+    QCOMPARE(c.TextoA->geometry(), QRect(376, 464, 201, 17));
 
     // Every control as drawn: place and size in twips, font size (0: the
     // window's own font), background, navy text, horizontal alignment, tab
@@ -229,7 +233,6 @@ void PruebaPrincipal::disposicion()
     };
     const Qt::Alignment izq = Qt::AlignLeft, centro = Qt::AlignHCenter, der = Qt::AlignRight;
     const Fila filas[] = {
-        {  "Temporal", 5400, 4680, 3015,  975,     0,       Normal, false,     {},  3},
         {   "Abierto", 5400, 4320, 3015,  285,     0,       Normal, false,     {},  2},
         {"Analizando",  120, 1200, 8535,  285,     0,        Verde,  true, centro,  1},
         {  "Recursos",  120, 3120, 8535, 3735,     0,        Verde,  true,     {},  0},
@@ -288,10 +291,10 @@ void PruebaPrincipal::disposicion()
     // in a font still readable.
     const QString masAncha = u"99999 de 99999 archivos de datos verificados - 99999 de 99999 recursos utilizados"
                              u" - 100% del analisis completado"_s;
-    QVERIFY2(QFontMetrics(w.Analizando->font()).horizontalAdvance(masAncha) <= w.Analizando->contentsRect().width(),
-             qPrintable(QString::number(w.Analizando->font().pointSizeF())));
-    QVERIFY(w.Analizando->font().pointSizeF() >= 6);
-    qInfo("status box: %s %g pt", qPrintable(w.Analizando->font().family()), w.Analizando->font().pointSizeF());
+    QVERIFY2(QFontMetrics(c.Analizando->font()).horizontalAdvance(masAncha) <= c.Analizando->contentsRect().width(),
+             qPrintable(QString::number(c.Analizando->font().pointSizeF())));
+    QVERIFY(c.Analizando->font().pointSizeF() >= 6);
+    qInfo("status box: %s %g pt", qPrintable(c.Analizando->font().family()), c.Analizando->font().pointSizeF());
     // Keyboard focus runs in tab-index order over the controls that take it.
     QList<std::pair<int, QWidget*>> porIndice;
     for (const Fila& fila : filas) {
@@ -304,72 +307,73 @@ void PruebaPrincipal::disposicion()
     for (const auto& [indice, control] : porIndice)
         esperada << control;
     // The chain is a ring: read it once round from the first.
-    QWidget* c = esperada.constFirst();
+    QWidget* paso = esperada.constFirst();
     do {
-        if (c->focusPolicy() & Qt::TabFocus)
-            cadena << c;
-        c = c->nextInFocusChain();
-    } while (c != esperada.constFirst());
+        if (paso->focusPolicy() & Qt::TabFocus)
+            cadena << paso;
+        paso = paso->nextInFocusChain();
+    } while (paso != esperada.constFirst());
     QCOMPARE(cadena, esperada);
-    QCOMPARE(esperada, (QList<QWidget*>{w.Recursos, w.Analizando, w.Abierto}));
+    QCOMPARE(esperada, (QList<QWidget*>{c.Recursos, c.Analizando, c.Abierto}));
     // Tab and Shift+Tab go round the shown ones, the list first.
-    w.HabilitarAcciones(true);
+    w.habilitarAcciones(true);
     w.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    w.Recursos->setFocus(Qt::OtherFocusReason);
-    for (QWidget* siguiente : {static_cast<QWidget*>(w.Analizando), static_cast<QWidget*>(w.Recursos)}) {
+    c.Recursos->setFocus(Qt::OtherFocusReason);
+    for (QWidget* siguiente : {static_cast<QWidget*>(c.Analizando), static_cast<QWidget*>(c.Recursos)}) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), siguiente);
     }
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.Analizando));
-    w.HabilitarAcciones(false);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(c.Analizando));
+    w.habilitarAcciones(false);
 
-    QCOMPARE(w.Recursos->palette().color(QPalette::Base), verde);
-    QCOMPARE(w.Analizando->palette().color(QPalette::Base), verde);
-    QCOMPARE(w.Analizando->palette().color(QPalette::Active, QPalette::Text), navy);
-    QCOMPARE(w.Abrir->font().pointSizeF(), 15.75);
-    QCOMPARE(w.Quitar->font().pointSizeF(), 8.25);
-    QCOMPARE(w.Texto1->font().pointSizeF(), 14.25);
-    QCOMPARE(w.Abrir->alignment(), Qt::AlignCenter);
-    QCOMPARE(w.TextoA->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
-    QCOMPARE(w.Texto3->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
-    QCOMPARE(w.Texto1->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
-    QVERIFY(w.Texto3->wordWrap() && w.Texto4->wordWrap());
+    QCOMPARE(c.Recursos->palette().color(QPalette::Base), verde);
+    QCOMPARE(c.Analizando->palette().color(QPalette::Base), verde);
+    QCOMPARE(c.Analizando->palette().color(QPalette::Active, QPalette::Text), navy);
+    QCOMPARE(c.Abrir->font().pointSizeF(), 15.75);
+    QCOMPARE(c.Quitar->font().pointSizeF(), 8.25);
+    QCOMPARE(c.Texto1->font().pointSizeF(), 14.25);
+    QCOMPARE(c.Abrir->alignment(), Qt::AlignCenter);
+    QCOMPARE(c.TextoA->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    QCOMPARE(c.Texto3->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    QCOMPARE(c.Texto1->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+    QVERIFY(c.Texto3->wordWrap() && c.Texto4->wordWrap());
 
     // The outlines lie on top of the label-buttons they frame.
-    QCOMPARE(w.childAt(w.Abrir->geometry().center()), static_cast<QWidget*>(w.Abrir));  // outline lets clicks through
+    QCOMPARE(w.childAt(c.Abrir->geometry().center()), static_cast<QWidget*>(c.Abrir));  // outline lets clicks through
     const QList<QWidget*> orden = w.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-    QVERIFY(orden.indexOf(w.Shape1) > orden.indexOf(w.Abrir));
-    QVERIFY(orden.indexOf(w.Shape5) > orden.indexOf(w.Espacio));
+    QVERIFY(orden.indexOf(c.Shape1) > orden.indexOf(c.Abrir));
+    QVERIFY(orden.indexOf(c.Shape5) > orden.indexOf(c.Espacio));
 }
 
 void PruebaPrincipal::pixeles()
 {
     Ventana v;
     Principal& w = *v.ventana;
+    const ControlesPorNombre& c = v.controles;
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     const auto color = [&](QPoint p) { return w.grab().toImage().pixelColor(p * w.devicePixelRatioF()); };
     const QColor cian(0xC0, 0xFF, 0xFF), verde(0xC0, 0xFF, 0xC0);
     QCOMPARE(color(QPoint(580, 2)), cian);  // free corner
     for (bool habilitada : {false, true}) {
-        w.HabilitarAcciones(habilitada);
-        const QRect r = w.Quitar->geometry();
+        w.habilitarAcciones(habilitada);
+        const QRect r = c.Quitar->geometry();
         QCOMPARE(color(r.topLeft() + QPoint(3, 3)), verde);            // inside the label-button
         const QColor borde = color(QPoint(r.left(), r.center().y()));  // on its outline
         QVERIFY2(borde.lightness() < 60, qPrintable(borde.name()));
         QCOMPARE(color(QPoint(r.center().x(), r.bottom())).lightness() < 60, true);
     }
-    const QRect b = w.Borrar->geometry();
+    const QRect b = c.Borrar->geometry();
     QCOMPARE(color(b.topLeft() + QPoint(4, 4)), verde);
-    QCOMPARE(color(w.Recursos->geometry().center()), verde);
+    QCOMPARE(color(c.Recursos->geometry().center()), verde);
 
     // The widest status line shows whole: the ink of all its letters is on
     // screen, where a line too wide is scrolled and loses some.
     const QString masAncha = u"99999 de 99999 archivos de datos verificados - 99999 de 99999 recursos utilizados"
                              u" - 100% del analisis completado"_s;
-    w.Analizando->setText(masAncha);
-    const QImage caja = w.Analizando->grab().toImage();
+    c.Analizando->setText(masAncha);
+    const QImage caja = c.Analizando->grab().toImage();
     int primera = caja.width(), ultima = -1;
     for (int x = 0; x < caja.width(); ++x)
         for (int y = 0; y < caja.height(); ++y)
@@ -377,8 +381,8 @@ void PruebaPrincipal::pixeles()
                 primera = std::min(primera, x);
                 ultima = std::max(ultima, x);
             }
-    const double tinta = (ultima - primera + 1) / w.Analizando->devicePixelRatioF();
-    const int texto = QFontMetrics(w.Analizando->font()).horizontalAdvance(masAncha);
+    const double tinta = (ultima - primera + 1) / c.Analizando->devicePixelRatioF();
+    const int texto = QFontMetrics(c.Analizando->font()).horizontalAdvance(masAncha);
     QVERIFY2(tinta >= texto - 4, qPrintable(u"%1 of %2 px"_s.arg(tinta).arg(texto)));
 }
 
@@ -386,7 +390,7 @@ void PruebaPrincipal::accesible()
 {
     // Assistive tools find each label-button as a button and can press it.
     Ventana v;
-    QAccessibleInterface* abrir = QAccessible::queryAccessibleInterface(v.ventana->Abrir);
+    QAccessibleInterface* abrir = QAccessible::queryAccessibleInterface(v.controles.Abrir);
     QVERIFY(abrir);
     QCOMPARE(abrir->role(), QAccessible::Button);
     QCOMPARE(abrir->text(QAccessible::Name), u"Abrir"_s);
@@ -395,7 +399,7 @@ void PruebaPrincipal::accesible()
     QCOMPARE(v.plataforma.dialogos.size(), size_t(1));
 
     // A disabled one does nothing.
-    QAccessibleInterface* borrar = QAccessible::queryAccessibleInterface(v.ventana->Borrar);
+    QAccessibleInterface* borrar = QAccessible::queryAccessibleInterface(v.controles.Borrar);
     QCOMPARE(borrar->text(QAccessible::Name), u"Borrar Recursos"_s);
     borrar->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     QVERIFY(v.plataforma.cajas.empty());
@@ -403,14 +407,15 @@ void PruebaPrincipal::accesible()
     // What changes at run time is read as it stands now.
     Ventana u;
     Principal& w = *u.ventana;
+    const ControlesPorNombre& c = u.controles;
     const auto nombre = [](QWidget* control) {
         return QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
     };
-    QCOMPARE(nombre(w.Texto3), kExplicacionEsperada);
-    QCOMPARE(nombre(w.Analizando), u"https://mondrix.example.org"_s);
-    QCOMPARE(QAccessible::queryAccessibleInterface(w.Analizando)->text(QAccessible::Value),
+    QCOMPARE(nombre(c.Texto3), kExplicacionEsperada);
+    QCOMPARE(nombre(c.Analizando), u"https://mondrix.example.org"_s);
+    QCOMPARE(QAccessible::queryAccessibleInterface(c.Analizando)->text(QAccessible::Value),
              u"https://mondrix.example.org"_s);
-    QCOMPARE(nombre(w.TextoA), QString());
+    QCOMPARE(nombre(c.TextoA), QString());
 
     ProyectoPrueba p;
     p.Recurso(u"Graphics/Pictures"_s, u"Cielo.png"_s, QByteArray(2040, 'x'));
@@ -420,21 +425,21 @@ void PruebaPrincipal::accesible()
     QVERIFY(u.AccionesHabilitadas());
     const QString linea =
         u"1 de 1 archivos de datos verificados - 0 de 2 recursos utilizados - 100% del analisis completado"_s;
-    QCOMPARE(w.Analizando->text(), linea);
-    QCOMPARE(nombre(w.Analizando), linea);
-    QCOMPARE(QAccessible::queryAccessibleInterface(w.Analizando)->text(QAccessible::Value), linea);
+    QCOMPARE(c.Analizando->text(), linea);
+    QCOMPARE(nombre(c.Analizando), linea);
+    QCOMPARE(QAccessible::queryAccessibleInterface(c.Analizando)->text(QAccessible::Value), linea);
 
     // The list's items, one by one.
-    QAccessibleInterface* lista = QAccessible::queryAccessibleInterface(w.Recursos);
+    QAccessibleInterface* lista = QAccessible::queryAccessibleInterface(c.Recursos);
     QCOMPARE(lista->role(), QAccessible::List);
     QCOMPARE(lista->text(QAccessible::Name), u"Recursos"_s);
     QCOMPARE(lista->childCount(), 1);
     QCOMPARE(QDir::fromNativeSeparators(lista->child(0)->text(QAccessible::Name)), u"Graphics/Pictures/Cielo.png"_s);
 
-    ClicEn(w, w.Espacio);
-    QCOMPARE(w.TextoA->text(), u"Espacio ahorrado: 2 Kb"_s);
-    QCOMPARE(nombre(w.TextoA), u"Espacio ahorrado: 2 Kb"_s);
-    QCOMPARE(QAccessible::queryAccessibleInterface(w.TextoA)->text(QAccessible::Description), u"TextoA"_s);
+    ClicEn(w, c.Espacio);
+    QCOMPARE(c.TextoA->text(), u"Espacio ahorrado: 2 Kb"_s);
+    QCOMPARE(nombre(c.TextoA), u"Espacio ahorrado: 2 Kb"_s);
+    QCOMPARE(QAccessible::queryAccessibleInterface(c.TextoA)->text(QAccessible::Description), u"TextoA"_s);
 }
 
 void PruebaPrincipal::textosDeQtEnEspanol()
@@ -460,7 +465,7 @@ void PruebaPrincipal::dialogoAbrirCancelado()
     QFETCH(bool, cancelError);
     QFETCH(std::optional<QString>, respuesta);
     Ventana v;
-    v.ventana->Dialogos->CancelError = cancelError;
+    v.controles.Dialogos->CancelError = cancelError;
     bool cancelado = false;
     QTimer reloj;
     QObject::connect(&reloj, &QTimer::timeout, [&] {
@@ -473,7 +478,7 @@ void PruebaPrincipal::dialogoAbrirCancelado()
     });
     reloj.start(20);
     PlataformaQt escritorio;
-    const std::optional<QString> elegido = escritorio.ShowOpen(v.ventana.get(), *v.ventana->Dialogos);
+    const std::optional<QString> elegido = escritorio.ShowOpen(v.ventana.get(), *v.controles.Dialogos);
     QVERIFY(cancelado);
     QCOMPARE(elegido, respuesta);
 }

@@ -1,0 +1,25 @@
+// What the user does in the window, one command to a unit. Each acts on the
+// window through its operations, asks the desktop through the platform, and
+// reaches files through the file service.
+#pragma once
+
+class Catalogo;
+class Plataforma;
+class Principal;
+class ServicioArchivos;
+
+// Asks for a project file, lists its resources and takes off those the data
+// files use; the actions are enabled only when all of that finished.
+void abrirProyecto(Principal& ventana, Plataforma& plataforma, const ServicioArchivos& archivos);
+// The usage scan over the project's data files, with `catalogo` listed in
+// the window. False when the window was closed meanwhile. Throws ErrorArchivo.
+bool analizarUso(Principal& ventana, Plataforma& plataforma, const ServicioArchivos& archivos,
+                 const Catalogo& catalogo);
+// Takes the selected entry off the list; the file stays.
+void quitarDeLaLista(Principal& ventana);
+// Shows the space that deleting the listed files would free.
+void verEspacioAhorrado(Principal& ventana, Plataforma& plataforma, const ServicioArchivos& archivos);
+// Deletes every listed file, after the user's yes.
+void borrarRecursos(Principal& ventana, Plataforma& plataforma, const ServicioArchivos& archivos);
+// Opens the selected file with the application the desktop associates with it.
+void abrirArchivoSeleccionado(Principal& ventana, Plataforma& plataforma, const ServicioArchivos& archivos);
