@@ -171,7 +171,7 @@ double SueloLista(const fs::path& proyecto, QStringList& catalogo)
     QListWidget& lista = *v->controles.Recursos;
     catalogo.clear();
     const double s = Cronometrar([&] {
-        for (const QString& carpeta : CarpetasRecursos()) {
+        for (const QString& carpeta : carpetasRecursos()) {
             const QString prefijo = carpeta + u'/';
             QStringList items;
             // A missing folder holds nothing, as in the window.
@@ -272,7 +272,7 @@ std::vector<std::string> Claves(const QStringList& catalogo)
     std::vector<std::string> claves;
     claves.reserve(std::size_t(catalogo.size()));
     for (const QString& item : catalogo)
-        claves.push_back(std::string(ClaveDeNombre(Extraer2(item, u'/').toStdString())));
+        claves.push_back(std::string(claveDeNombre(trasElUltimo(item, u'/').toStdString())));
     return claves;
 }
 
@@ -297,7 +297,7 @@ Fila MedirCaliente(const QString& nombre, const QString& proyecto, const fs::pat
 {
     Fila fila;
     fila.nombre = nombre;
-    const QString carpeta = ExtraerCarpeta(proyecto, u'/');
+    const QString carpeta = hastaElUltimo(proyecto, u'/');
     const fs::path raiz = fs::path(carpeta.toStdString());
 
     // First in a fresh process, so that the figures start from the window
@@ -313,7 +313,7 @@ Fila MedirCaliente(const QString& nombre, const QString& proyecto, const fs::pat
         qFatal("%s: the list held %d of %d items when the scan began: the memory hook needs moving", qPrintable(nombre),
                enLista, fila.recursos);
     const std::vector<std::string> claves = Claves(catalogo);
-    fila.automataMb = double(AutomataClaves(BloqueClaves(claves)).Bytes()) / (1024.0 * 1024.0);
+    fila.automataMb = double(AutomataClaves(BloqueClaves(claves)).bytes()) / (1024.0 * 1024.0);
     DatosDe(raiz, fila);
 
     QStringList lista;
@@ -334,7 +334,7 @@ Fila MedirCaliente(const QString& nombre, const QString& proyecto, const fs::pat
                 f << k << '\n';
     }
     QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
-    // Bytes, as the scan sees them: no character decoding in grep.
+    // bytes, as the scan sees them: no character decoding in grep.
     entorno.insert(u"LC_ALL"_s, u"C"_s);
     if (!QStandardPaths::findExecutable(u"grep"_s).isEmpty())
         fila.grep = Programa(
@@ -351,7 +351,7 @@ Fila MedirCaliente(const QString& nombre, const QString& proyecto, const fs::pat
         };
         QElapsedTimer t;
         t.start();
-        const auto p = referencia::Leer(raiz, menor);
+        const auto p = referencia::leer(raiz, menor);
         const auto r = referencia::Recorrer(p.catalogo, p.datos);
         fila.referencia = Segundos(t);
         if (std::set<std::string>(r.lista.begin(), r.lista.end()).size() != std::size_t(lista.size()))
@@ -366,7 +366,7 @@ Fila MedirFrio(const QString& nombre, const QString& proyecto, const fs::path& e
 {
     Fila fila;
     fila.nombre = nombre + u" (cold)"_s;
-    const QString carpeta = ExtraerCarpeta(proyecto, u'/');
+    const QString carpeta = hastaElUltimo(proyecto, u'/');
     const fs::path raiz = fs::path(carpeta.toStdString());
     DatosDe(raiz, fila);
     if (const auto motivo = VaciarCache()) {
@@ -392,7 +392,7 @@ Fila MedirPantalla(const QString& nombre, const QString& proyecto, const fs::pat
 {
     Fila fila;
     fila.nombre = nombre + u" ("_s + QGuiApplication::platformName() + u")"_s;
-    const QString carpeta = ExtraerCarpeta(proyecto, u'/');
+    const QString carpeta = hastaElUltimo(proyecto, u'/');
     const fs::path raiz = fs::path(carpeta.toStdString());
     DatosDe(raiz, fila);
     QStringList lista, catalogo;

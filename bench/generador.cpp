@@ -34,27 +34,27 @@ namespace {
 // this gives the same numbers everywhere.
 class Azar {
 public:
-    explicit Azar(std::uint64_t semilla) : estado_(semilla) {}
+    explicit Azar(std::uint64_t semilla) : m_estado(semilla) {}
 
-    std::uint64_t Siguiente()
+    std::uint64_t siguiente()
     {
-        std::uint64_t z = (estado_ += 0x9E3779B97F4A7C15ull);
+        std::uint64_t z = (m_estado += 0x9E3779B97F4A7C15ull);
         z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
         z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
         return z ^ (z >> 31);
     }
     // [0, n); the modulo bias is far below anything a benchmark notices.
-    std::uint64_t Hasta(std::uint64_t n) { return n == 0 ? 0 : Siguiente() % n; }
+    std::uint64_t Hasta(std::uint64_t n) { return n == 0 ? 0 : siguiente() % n; }
     long Entre(long desde, long hasta)
     {
         return desde + static_cast<long>(Hasta(static_cast<std::uint64_t>(hasta - desde + 1)));
     }
-    double Real() { return static_cast<double>(Siguiente() >> 11) * (1.0 / 9007199254740992.0); }
+    double Real() { return static_cast<double>(siguiente() >> 11) * (1.0 / 9007199254740992.0); }
     bool Prob(double p) { return Real() < p; }
     template <std::size_t N> const char* De(const char* const (&lista)[N]) { return lista[Hasta(N)]; }
 
 private:
-    std::uint64_t estado_;
+    std::uint64_t m_estado;
 };
 
 // Every resource name starts with this, so every occurrence of a key in the
@@ -301,14 +301,14 @@ public:
     }
     void Simbolo(std::string_view nombre)
     {
-        auto it = simbolos_.find(std::string(nombre));
-        if (it != simbolos_.end()) {
+        auto it = m_simbolos.find(std::string(nombre));
+        if (it != m_simbolos.end()) {
             b += ';';
             Largo(it->second);
             return;
         }
-        const long indice = static_cast<long>(simbolos_.size());
-        simbolos_.emplace(std::string(nombre), indice);
+        const long indice = static_cast<long>(m_simbolos.size());
+        m_simbolos.emplace(std::string(nombre), indice);
         b += ':';
         Largo(static_cast<long>(nombre.size()));
         b += nombre;
@@ -359,7 +359,7 @@ public:
     }
 
 private:
-    std::unordered_map<std::string, long> simbolos_;
+    std::unordered_map<std::string, long> m_simbolos;
 };
 
 struct Recurso {
@@ -559,13 +559,13 @@ void RepartirTamanos(std::vector<ArchivoDatos>& archivos, double total, Azar& az
 class Escritor {
 public:
     Escritor(const ArchivoDatos& archivo, const std::vector<Recurso>& recursos, Azar& azar)
-        : archivo_(archivo), recursos_(recursos), azar_(azar)
+        : m_archivo(archivo), m_recursos(recursos), m_azar(azar)
     {
     }
 
     std::string Escribir()
     {
-        switch (archivo_.tipo) {
+        switch (m_archivo.tipo) {
         case Tipo::Mapa:
             Mapa();
             break;
@@ -579,89 +579,92 @@ public:
             InfoMapas();
             break;
         }
-        return std::move(v_.b);
+        return std::move(m_v.b);
     }
 
 private:
-    bool Lleno() const { return v_.b.size() >= archivo_.objetivo; }
-    bool Pendiente() const { return colocadas_ < archivo_.claves.size(); }
+    bool Lleno() const { return m_v.b.size() >= m_archivo.objetivo; }
+    bool pendiente() const { return m_colocadas < m_archivo.claves.size(); }
     // Key k goes at about k/keys of the way through the file.
-    bool Toca() const { return Pendiente() && colocadas_ * archivo_.objetivo <= archivo_.claves.size() * v_.b.size(); }
+    bool Toca() const
+    {
+        return pendiente() && m_colocadas * m_archivo.objetivo <= m_archivo.claves.size() * m_v.b.size();
+    }
 
     std::string Mensaje()
     {
-        std::string texto = azar_.De(kCodigosTexto);
-        const long palabras = azar_.Entre(3, 14);
+        std::string texto = m_azar.De(kCodigosTexto);
+        const long palabras = m_azar.Entre(3, 14);
         for (long i = 0; i < palabras; ++i) {
             if (i)
                 texto += ' ';
-            texto += azar_.De(kPalabras);
+            texto += m_azar.De(kPalabras);
         }
-        return texto + azar_.De(kFinales);
+        return texto + m_azar.De(kFinales);
     }
     std::string Script()
     {
-        const auto& partes = kScripts[azar_.Hasta(sizeof kScripts / sizeof kScripts[0])];
-        return partes[0] + std::to_string(azar_.Entre(1, 200)) + partes[1];
+        const auto& partes = kScripts[m_azar.Hasta(sizeof kScripts / sizeof kScripts[0])];
+        return partes[0] + std::to_string(m_azar.Entre(1, 200)) + partes[1];
     }
     std::string Personaje()
     {
-        return Numero(azar_.Entre(1, 60), 3) + "-" + azar_.De(kPersonajes) + Numero(azar_.Entre(1, 9), 2);
+        return Numero(m_azar.Entre(1, 60), 3) + "-" + m_azar.De(kPersonajes) + Numero(m_azar.Entre(1, 9), 2);
     }
     std::string Sonido()
     {
-        return Numero(azar_.Entre(1, 60), 3) + "-" + azar_.De(kSonidos) + Numero(azar_.Entre(1, 9), 2);
+        return Numero(m_azar.Entre(1, 60), 3) + "-" + m_azar.De(kSonidos) + Numero(m_azar.Entre(1, 9), 2);
     }
     std::string Icono()
     {
-        return Numero(azar_.Entre(1, 50), 3) + "-" + azar_.De(kIconos) + Numero(azar_.Entre(1, 9), 2);
+        return Numero(m_azar.Entre(1, 50), 3) + "-" + m_azar.De(kIconos) + Numero(m_azar.Entre(1, 9), 2);
     }
 
     void Audio(const std::string& nombre)
     {
-        v_.Objeto("RPG::AudioFile", 3);
-        v_.Variable("@name");
-        v_.Cadena(nombre);
-        v_.Variable("@volume");
-        v_.Entero(azar_.Entre(60, 100));
-        v_.Variable("@pitch");
-        v_.Entero(azar_.Entre(80, 120));
+        m_v.Objeto("RPG::AudioFile", 3);
+        m_v.Variable("@name");
+        m_v.Cadena(nombre);
+        m_v.Variable("@volume");
+        m_v.Entero(m_azar.Entre(60, 100));
+        m_v.Variable("@pitch");
+        m_v.Entero(m_azar.Entre(80, 120));
     }
 
     void Comando(long codigo, long sangria)
     {
-        v_.Objeto("RPG::EventCommand", 3);
-        v_.Variable("@code");
-        v_.Entero(codigo);
-        v_.Variable("@indent");
-        v_.Entero(sangria);
-        v_.Variable("@parameters");
+        m_v.Objeto("RPG::EventCommand", 3);
+        m_v.Variable("@code");
+        m_v.Entero(codigo);
+        m_v.Variable("@indent");
+        m_v.Entero(sangria);
+        m_v.Variable("@parameters");
     }
 
     // Names the next pending resource the way the editor would: pictures
     // through "Show Picture", sounds through the matching "Play" command.
     long ComandoClave(long sangria)
     {
-        const Recurso& recurso = recursos_[static_cast<std::size_t>(archivo_.claves[colocadas_++])];
+        const Recurso& recurso = m_recursos[static_cast<std::size_t>(m_archivo.claves[m_colocadas++])];
         switch (kCarpetas[recurso.carpeta].clase) {
         case 'G':
             Comando(231, sangria);
-            v_.Arreglo(10);
-            v_.Entero(azar_.Entre(1, 50));
-            v_.Cadena(recurso.clave);
-            v_.Entero(0);
-            v_.Entero(0);
-            v_.Entero(azar_.Entre(0, 640));
-            v_.Entero(azar_.Entre(0, 480));
-            v_.Entero(100);
-            v_.Entero(100);
-            v_.Entero(255);
-            v_.Entero(0);
+            m_v.Arreglo(10);
+            m_v.Entero(m_azar.Entre(1, 50));
+            m_v.Cadena(recurso.clave);
+            m_v.Entero(0);
+            m_v.Entero(0);
+            m_v.Entero(m_azar.Entre(0, 640));
+            m_v.Entero(m_azar.Entre(0, 480));
+            m_v.Entero(100);
+            m_v.Entero(100);
+            m_v.Entero(255);
+            m_v.Entero(0);
             break;
         default: {
             const char clase = kCarpetas[recurso.carpeta].clase;
             Comando(clase == 'B' ? 241 : clase == 'M' ? 249 : clase == 'S' ? 245 : 250, sangria);
-            v_.Arreglo(1);
+            m_v.Arreglo(1);
             Audio(recurso.clave);
         }
         }
@@ -671,108 +674,108 @@ private:
     // One filler command, or a few that belong together; returns how many.
     long ComandoRelleno(long sangria)
     {
-        switch (azar_.Entre(0, 11)) {
+        switch (m_azar.Entre(0, 11)) {
         case 0:
         case 1:
         case 2: {
             Comando(101, sangria);
-            v_.Arreglo(1);
-            v_.Cadena(Mensaje());
-            const long lineas = azar_.Entre(0, 3);
+            m_v.Arreglo(1);
+            m_v.Cadena(Mensaje());
+            const long lineas = m_azar.Entre(0, 3);
             for (long i = 0; i < lineas; ++i) {
                 Comando(401, sangria);
-                v_.Arreglo(1);
-                v_.Cadena(Mensaje());
+                m_v.Arreglo(1);
+                m_v.Cadena(Mensaje());
             }
             return 1 + lineas;
         }
         case 3:
             Comando(108, sangria);
-            v_.Arreglo(1);
-            v_.Cadena(Mensaje());
+            m_v.Arreglo(1);
+            m_v.Cadena(Mensaje());
             return 1;
         case 4: {
             Comando(355, sangria);
-            v_.Arreglo(1);
-            v_.Cadena(Script());
-            const long lineas = azar_.Entre(0, 2);
+            m_v.Arreglo(1);
+            m_v.Cadena(Script());
+            const long lineas = m_azar.Entre(0, 2);
             for (long i = 0; i < lineas; ++i) {
                 Comando(655, sangria);
-                v_.Arreglo(1);
-                v_.Cadena(Script());
+                m_v.Arreglo(1);
+                m_v.Cadena(Script());
             }
             return 1 + lineas;
         }
         case 5: {
-            const long s = azar_.Entre(1, 500);
+            const long s = m_azar.Entre(1, 500);
             Comando(121, sangria);
-            v_.Arreglo(3);
-            v_.Entero(s);
-            v_.Entero(s);
-            v_.Entero(azar_.Entre(0, 1));
+            m_v.Arreglo(3);
+            m_v.Entero(s);
+            m_v.Entero(s);
+            m_v.Entero(m_azar.Entre(0, 1));
             return 1;
         }
         case 6: {
-            const long s = azar_.Entre(1, 500);
+            const long s = m_azar.Entre(1, 500);
             Comando(122, sangria);
-            v_.Arreglo(5);
-            v_.Entero(s);
-            v_.Entero(s);
-            v_.Entero(azar_.Entre(0, 5));
-            v_.Entero(0);
-            v_.Entero(azar_.Entre(-9999, 99999));
+            m_v.Arreglo(5);
+            m_v.Entero(s);
+            m_v.Entero(s);
+            m_v.Entero(m_azar.Entre(0, 5));
+            m_v.Entero(0);
+            m_v.Entero(m_azar.Entre(-9999, 99999));
             return 1;
         }
         case 7: {
             Comando(111, sangria);
-            v_.Arreglo(3);
-            v_.Entero(0);
-            v_.Entero(azar_.Entre(1, 500));
-            v_.Entero(0);
+            m_v.Arreglo(3);
+            m_v.Entero(0);
+            m_v.Entero(m_azar.Entre(1, 500));
+            m_v.Entero(0);
             long n = 1;
-            const long dentro = azar_.Entre(1, 3);
+            const long dentro = m_azar.Entre(1, 3);
             for (long i = 0; i < dentro; ++i)
                 n += Toca() ? ComandoClave(sangria + 1) : SimpleRelleno(sangria + 1);
             Comando(0, sangria + 1);
-            v_.Arreglo(0);
+            m_v.Arreglo(0);
             Comando(412, sangria);
-            v_.Arreglo(0);
+            m_v.Arreglo(0);
             return n + 2;
         }
         case 8:
             Comando(201, sangria);
-            v_.Arreglo(6);
-            v_.Entero(0);
-            v_.Entero(azar_.Entre(1, 999));
-            v_.Entero(azar_.Entre(0, 99));
-            v_.Entero(azar_.Entre(0, 99));
-            v_.Entero(2 * azar_.Entre(1, 4));
-            v_.Entero(0);
+            m_v.Arreglo(6);
+            m_v.Entero(0);
+            m_v.Entero(m_azar.Entre(1, 999));
+            m_v.Entero(m_azar.Entre(0, 99));
+            m_v.Entero(m_azar.Entre(0, 99));
+            m_v.Entero(2 * m_azar.Entre(1, 4));
+            m_v.Entero(0);
             return 1;
         case 9:
             Comando(250, sangria);
-            v_.Arreglo(1);
+            m_v.Arreglo(1);
             Audio(Sonido());
             return 1;
         case 10:
             Comando(106, sangria);
-            v_.Arreglo(1);
-            v_.Entero(azar_.Entre(1, 120));
+            m_v.Arreglo(1);
+            m_v.Entero(m_azar.Entre(1, 120));
             return 1;
         default:
             Comando(125, sangria);
-            v_.Arreglo(3);
-            v_.Entero(0);
-            v_.Entero(0);
-            v_.Entero(azar_.Entre(1, 100000));
+            m_v.Arreglo(3);
+            m_v.Entero(0);
+            m_v.Entero(0);
+            m_v.Entero(m_azar.Entre(1, 100000));
             return 1;
         }
     }
     long SimpleRelleno(long sangria)
     {
         Comando(101, sangria);
-        v_.Arreglo(1);
-        v_.Cadena(Mensaje());
+        m_v.Arreglo(1);
+        m_v.Cadena(Mensaje());
         return 1;
     }
 
@@ -780,106 +783,106 @@ private:
     // With `vaciar`, every key still pending goes into it.
     void Lista(bool vaciar)
     {
-        const std::size_t donde = v_.Abrir('[');
+        const std::size_t donde = m_v.Abrir('[');
         long n = 0;
-        const long cuantos = azar_.Entre(2, 24);
+        const long cuantos = m_azar.Entre(2, 24);
         for (long i = 0; i < cuantos; ++i)
             n += Toca() ? ComandoClave(0) : ComandoRelleno(0);
-        while (vaciar && Pendiente())
+        while (vaciar && pendiente())
             n += ComandoClave(0);
         Comando(0, 0);
-        v_.Arreglo(0);
-        v_.Cerrar(donde, n + 1);
+        m_v.Arreglo(0);
+        m_v.Cerrar(donde, n + 1);
     }
 
     void Pagina(bool vaciar)
     {
-        v_.Objeto("RPG::Event::Page", 13);
-        v_.Variable("@condition");
-        v_.Objeto("RPG::Event::Page::Condition", 9);
-        v_.Variable("@switch1_valid");
-        v_.Bool(false);
-        v_.Variable("@switch2_valid");
-        v_.Bool(false);
-        v_.Variable("@variable_valid");
-        v_.Bool(false);
-        v_.Variable("@self_switch_valid");
-        v_.Bool(azar_.Prob(0.2));
-        v_.Variable("@switch1_id");
-        v_.Entero(1);
-        v_.Variable("@switch2_id");
-        v_.Entero(1);
-        v_.Variable("@variable_id");
-        v_.Entero(1);
-        v_.Variable("@variable_value");
-        v_.Entero(0);
-        v_.Variable("@self_switch_ch");
-        v_.Cadena("A");
-        v_.Variable("@graphic");
-        v_.Objeto("RPG::Event::Page::Graphic", 7);
-        v_.Variable("@tile_id");
-        v_.Entero(0);
-        v_.Variable("@character_name");
-        v_.Cadena(azar_.Prob(0.8) ? Personaje() : std::string());
-        v_.Variable("@character_hue");
-        v_.Entero(0);
-        v_.Variable("@direction");
-        v_.Entero(2 * azar_.Entre(1, 4));
-        v_.Variable("@pattern");
-        v_.Entero(0);
-        v_.Variable("@opacity");
-        v_.Entero(255);
-        v_.Variable("@blend_type");
-        v_.Entero(0);
-        v_.Variable("@move_type");
-        v_.Entero(azar_.Entre(0, 3));
-        v_.Variable("@move_speed");
-        v_.Entero(3);
-        v_.Variable("@move_frequency");
-        v_.Entero(3);
-        v_.Variable("@move_route");
-        v_.Objeto("RPG::MoveRoute", 3);
-        v_.Variable("@repeat");
-        v_.Bool(true);
-        v_.Variable("@skippable");
-        v_.Bool(false);
-        v_.Variable("@list");
-        v_.Arreglo(1);
-        v_.Objeto("RPG::MoveCommand", 2);
-        v_.Variable("@code");
-        v_.Entero(0);
-        v_.Variable("@parameters");
-        v_.Arreglo(0);
-        v_.Variable("@walk_anime");
-        v_.Bool(true);
-        v_.Variable("@step_anime");
-        v_.Bool(false);
-        v_.Variable("@direction_fix");
-        v_.Bool(false);
-        v_.Variable("@through");
-        v_.Bool(false);
-        v_.Variable("@always_on_top");
-        v_.Bool(false);
-        v_.Variable("@trigger");
-        v_.Entero(azar_.Entre(0, 4));
-        v_.Variable("@list");
+        m_v.Objeto("RPG::Event::Page", 13);
+        m_v.Variable("@condition");
+        m_v.Objeto("RPG::Event::Page::Condition", 9);
+        m_v.Variable("@switch1_valid");
+        m_v.Bool(false);
+        m_v.Variable("@switch2_valid");
+        m_v.Bool(false);
+        m_v.Variable("@variable_valid");
+        m_v.Bool(false);
+        m_v.Variable("@self_switch_valid");
+        m_v.Bool(m_azar.Prob(0.2));
+        m_v.Variable("@switch1_id");
+        m_v.Entero(1);
+        m_v.Variable("@switch2_id");
+        m_v.Entero(1);
+        m_v.Variable("@variable_id");
+        m_v.Entero(1);
+        m_v.Variable("@variable_value");
+        m_v.Entero(0);
+        m_v.Variable("@self_switch_ch");
+        m_v.Cadena("A");
+        m_v.Variable("@graphic");
+        m_v.Objeto("RPG::Event::Page::Graphic", 7);
+        m_v.Variable("@tile_id");
+        m_v.Entero(0);
+        m_v.Variable("@character_name");
+        m_v.Cadena(m_azar.Prob(0.8) ? Personaje() : std::string());
+        m_v.Variable("@character_hue");
+        m_v.Entero(0);
+        m_v.Variable("@direction");
+        m_v.Entero(2 * m_azar.Entre(1, 4));
+        m_v.Variable("@pattern");
+        m_v.Entero(0);
+        m_v.Variable("@opacity");
+        m_v.Entero(255);
+        m_v.Variable("@blend_type");
+        m_v.Entero(0);
+        m_v.Variable("@move_type");
+        m_v.Entero(m_azar.Entre(0, 3));
+        m_v.Variable("@move_speed");
+        m_v.Entero(3);
+        m_v.Variable("@move_frequency");
+        m_v.Entero(3);
+        m_v.Variable("@move_route");
+        m_v.Objeto("RPG::MoveRoute", 3);
+        m_v.Variable("@repeat");
+        m_v.Bool(true);
+        m_v.Variable("@skippable");
+        m_v.Bool(false);
+        m_v.Variable("@list");
+        m_v.Arreglo(1);
+        m_v.Objeto("RPG::MoveCommand", 2);
+        m_v.Variable("@code");
+        m_v.Entero(0);
+        m_v.Variable("@parameters");
+        m_v.Arreglo(0);
+        m_v.Variable("@walk_anime");
+        m_v.Bool(true);
+        m_v.Variable("@step_anime");
+        m_v.Bool(false);
+        m_v.Variable("@direction_fix");
+        m_v.Bool(false);
+        m_v.Variable("@through");
+        m_v.Bool(false);
+        m_v.Variable("@always_on_top");
+        m_v.Bool(false);
+        m_v.Variable("@trigger");
+        m_v.Entero(m_azar.Entre(0, 4));
+        m_v.Variable("@list");
         Lista(vaciar);
     }
 
     void Evento(long id, bool vaciar)
     {
-        v_.Objeto("RPG::Event", 5);
-        v_.Variable("@id");
-        v_.Entero(id);
-        v_.Variable("@name");
-        v_.Cadena(azar_.Prob(0.6) ? "EV" + Numero(id, 3) : std::string(azar_.De(kPalabras)));
-        v_.Variable("@x");
-        v_.Entero(azar_.Entre(0, 99));
-        v_.Variable("@y");
-        v_.Entero(azar_.Entre(0, 99));
-        v_.Variable("@pages");
-        const long paginas = azar_.Entre(1, 3);
-        v_.Arreglo(paginas);
+        m_v.Objeto("RPG::Event", 5);
+        m_v.Variable("@id");
+        m_v.Entero(id);
+        m_v.Variable("@name");
+        m_v.Cadena(m_azar.Prob(0.6) ? "EV" + Numero(id, 3) : std::string(m_azar.De(kPalabras)));
+        m_v.Variable("@x");
+        m_v.Entero(m_azar.Entre(0, 99));
+        m_v.Variable("@y");
+        m_v.Entero(m_azar.Entre(0, 99));
+        m_v.Variable("@pages");
+        const long paginas = m_azar.Entre(1, 3);
+        m_v.Arreglo(paginas);
         for (long p = 0; p < paginas; ++p)
             Pagina(vaciar && p == paginas - 1);
     }
@@ -898,15 +901,15 @@ private:
         entero32(alto);
         entero32(capas);
         entero32(ancho * alto * capas);
-        const long base = 384 + 48 * azar_.Entre(0, 6);
+        const long base = 384 + 48 * m_azar.Entre(0, 6);
         for (long z = 0; z < capas; ++z)
             for (long y = 0; y < alto; ++y)
                 for (long x = 0; x < ancho; ++x) {
                     long tile = 0;
                     if (z == 0)
-                        tile = base + ((x / 5 + y / 4) % 6) * 8 + static_cast<long>(azar_.Hasta(2));
-                    else if (z == 1 && azar_.Hasta(10) == 0)
-                        tile = 384 + azar_.Entre(0, 300);
+                        tile = base + ((x / 5 + y / 4) % 6) * 8 + static_cast<long>(m_azar.Hasta(2));
+                    else if (z == 1 && m_azar.Hasta(10) == 0)
+                        tile = 384 + m_azar.Entre(0, 300);
                     bytes += static_cast<char>(tile & 0xFF);
                     bytes += static_cast<char>((tile >> 8) & 0xFF);
                 }
@@ -917,165 +920,165 @@ private:
     {
         // The tile table takes up to about a quarter of the file.
         long lado = 5;
-        while (lado < 100 && (lado + 1) * (lado + 1) * 6 * 3 <= static_cast<long>(archivo_.objetivo))
+        while (lado < 100 && (lado + 1) * (lado + 1) * 6 * 3 <= static_cast<long>(m_archivo.objetivo))
             ++lado;
         const long ancho = lado, alto = std::max(5L, lado * 3 / 4);
-        v_.Objeto("RPG::Map", 11);
-        v_.Variable("@tileset_id");
-        v_.Entero(azar_.Entre(1, 50));
-        v_.Variable("@width");
-        v_.Entero(ancho);
-        v_.Variable("@height");
-        v_.Entero(alto);
-        v_.Variable("@autoplay_bgm");
-        v_.Bool(azar_.Prob(0.5));
-        v_.Variable("@bgm");
-        Audio(azar_.Prob(0.5) ? Sonido() : std::string());
-        v_.Variable("@autoplay_bgs");
-        v_.Bool(false);
-        v_.Variable("@bgs");
+        m_v.Objeto("RPG::Map", 11);
+        m_v.Variable("@tileset_id");
+        m_v.Entero(m_azar.Entre(1, 50));
+        m_v.Variable("@width");
+        m_v.Entero(ancho);
+        m_v.Variable("@height");
+        m_v.Entero(alto);
+        m_v.Variable("@autoplay_bgm");
+        m_v.Bool(m_azar.Prob(0.5));
+        m_v.Variable("@bgm");
+        Audio(m_azar.Prob(0.5) ? Sonido() : std::string());
+        m_v.Variable("@autoplay_bgs");
+        m_v.Bool(false);
+        m_v.Variable("@bgs");
         Audio(std::string());
-        v_.Variable("@encounter_list");
-        v_.Arreglo(0);
-        v_.Variable("@encounter_step");
-        v_.Entero(30);
-        v_.Variable("@data");
-        v_.Propio("Table", Tabla(ancho, alto));
-        v_.Variable("@events");
-        const std::size_t donde = v_.Abrir('{');
+        m_v.Variable("@encounter_list");
+        m_v.Arreglo(0);
+        m_v.Variable("@encounter_step");
+        m_v.Entero(30);
+        m_v.Variable("@data");
+        m_v.Propio("Table", Tabla(ancho, alto));
+        m_v.Variable("@events");
+        const std::size_t donde = m_v.Abrir('{');
         long eventos = 0;
         while (!Lleno()) {
             ++eventos;
-            v_.Entero(eventos);
+            m_v.Entero(eventos);
             Evento(eventos, false);
         }
-        if (Pendiente()) {
+        if (pendiente()) {
             ++eventos;
-            v_.Entero(eventos);
+            m_v.Entero(eventos);
             Evento(eventos, true);
         }
-        v_.Cerrar(donde, eventos);
+        m_v.Cerrar(donde, eventos);
     }
 
     void Registro(long id, bool vaciar)
     {
-        v_.Objeto(archivo_.clase, 6);
-        v_.Variable("@id");
-        v_.Entero(id);
-        v_.Variable("@name");
-        v_.Cadena(std::string(azar_.De(kPalabras)) + " " + azar_.De(kPalabras));
-        v_.Variable("@icon_name");
-        v_.Cadena(Icono());
-        v_.Variable("@description");
-        v_.Cadena(Mensaje());
-        v_.Variable("@parameters");
-        const long valores = azar_.Entre(4, 16);
-        v_.Arreglo(valores);
+        m_v.Objeto(m_archivo.clase, 6);
+        m_v.Variable("@id");
+        m_v.Entero(id);
+        m_v.Variable("@name");
+        m_v.Cadena(std::string(m_azar.De(kPalabras)) + " " + m_azar.De(kPalabras));
+        m_v.Variable("@icon_name");
+        m_v.Cadena(Icono());
+        m_v.Variable("@description");
+        m_v.Cadena(Mensaje());
+        m_v.Variable("@parameters");
+        const long valores = m_azar.Entre(4, 16);
+        m_v.Arreglo(valores);
         for (long i = 0; i < valores; ++i)
-            v_.Entero(azar_.Entre(0, 9999));
-        v_.Variable("@list");
+            m_v.Entero(m_azar.Entre(0, 9999));
+        m_v.Variable("@list");
         Lista(vaciar);
     }
 
     // Database files are arrays whose first element is nil, as the engine saves them.
     void Base()
     {
-        const std::size_t donde = v_.Abrir('[');
-        v_.Nil();
+        const std::size_t donde = m_v.Abrir('[');
+        m_v.Nil();
         long n = 1;
         while (!Lleno()) {
             Registro(n, false);
             ++n;
         }
-        if (Pendiente()) {
+        if (pendiente()) {
             Registro(n, true);
             ++n;
         }
-        v_.Cerrar(donde, n);
+        m_v.Cerrar(donde, n);
     }
 
     void Sistema()
     {
-        v_.Objeto("RPG::System", 12);
-        v_.Variable("@magic_number");
-        v_.Entero(azar_.Entre(1, 999999));
-        v_.Variable("@windowskin_name");
-        v_.Cadena("001-Blue01");
-        v_.Variable("@title_name");
-        v_.Cadena("001-Title01");
-        v_.Variable("@gameover_name");
-        v_.Cadena("001-Gameover01");
-        v_.Variable("@battle_transition");
-        v_.Cadena("");
-        v_.Variable("@title_bgm");
+        m_v.Objeto("RPG::System", 12);
+        m_v.Variable("@magic_number");
+        m_v.Entero(m_azar.Entre(1, 999999));
+        m_v.Variable("@windowskin_name");
+        m_v.Cadena("001-Blue01");
+        m_v.Variable("@title_name");
+        m_v.Cadena("001-Title01");
+        m_v.Variable("@gameover_name");
+        m_v.Cadena("001-Gameover01");
+        m_v.Variable("@battle_transition");
+        m_v.Cadena("");
+        m_v.Variable("@title_bgm");
         Audio("001-Intro01");
-        v_.Variable("@battle_bgm");
+        m_v.Variable("@battle_bgm");
         Audio("002-Battle02");
-        v_.Variable("@cursor_se");
+        m_v.Variable("@cursor_se");
         Audio("001-System01");
-        v_.Variable("@start_map_id");
-        v_.Entero(1);
+        m_v.Variable("@start_map_id");
+        m_v.Entero(1);
         // Switch and variable names fill the first 30% and then up to 60%.
         const std::pair<const char*, std::size_t> listas[] = {
             { "@switches", 3},
             {"@variables", 6}
         };
         for (const auto& [lista, decimas] : listas) {
-            v_.Variable(lista);
-            const std::size_t donde = v_.Abrir('[');
-            v_.Nil();
+            m_v.Variable(lista);
+            const std::size_t donde = m_v.Abrir('[');
+            m_v.Nil();
             long n = 1;
-            const std::size_t hasta = archivo_.objetivo * decimas / 10;
-            while (v_.b.size() < hasta) {
-                v_.Cadena(std::string(azar_.De(kPalabras)) + " " + std::to_string(n));
+            const std::size_t hasta = m_archivo.objetivo * decimas / 10;
+            while (m_v.b.size() < hasta) {
+                m_v.Cadena(std::string(m_azar.De(kPalabras)) + " " + std::to_string(n));
                 ++n;
             }
-            v_.Cerrar(donde, n);
+            m_v.Cerrar(donde, n);
         }
-        v_.Variable("@list");
-        const std::size_t donde = v_.Abrir('[');
+        m_v.Variable("@list");
+        const std::size_t donde = m_v.Abrir('[');
         long n = 0;
-        while (!Lleno() || Pendiente())
+        while (!Lleno() || pendiente())
             n += Toca() ? ComandoClave(0) : ComandoRelleno(0);
         Comando(0, 0);
-        v_.Arreglo(0);
-        v_.Cerrar(donde, n + 1);
+        m_v.Arreglo(0);
+        m_v.Cerrar(donde, n + 1);
     }
 
     void InfoMapas()
     {
-        const std::size_t donde = v_.Abrir('{');
+        const std::size_t donde = m_v.Abrir('{');
         long n = 0;
-        while (!Lleno() || Pendiente()) {
+        while (!Lleno() || pendiente()) {
             ++n;
-            v_.Entero(n);
-            v_.Objeto("RPG::MapInfo", 6);
+            m_v.Entero(n);
+            m_v.Objeto("RPG::MapInfo", 6);
             // Keys are not sent here, as the engine keeps no resource names
             // in this file; were any, they would go in as map names.
-            v_.Variable("@name");
+            m_v.Variable("@name");
             if (Toca())
-                v_.Cadena(recursos_[static_cast<std::size_t>(archivo_.claves[colocadas_++])].clave);
+                m_v.Cadena(m_recursos[static_cast<std::size_t>(m_archivo.claves[m_colocadas++])].clave);
             else
-                v_.Cadena("MAP" + Numero(n, 3));
-            v_.Variable("@parent_id");
-            v_.Entero(n > 1 ? azar_.Entre(0, n - 1) : 0);
-            v_.Variable("@order");
-            v_.Entero(n);
-            v_.Variable("@expanded");
-            v_.Bool(azar_.Prob(0.3));
-            v_.Variable("@scroll_x");
-            v_.Entero(azar_.Entre(0, 2000));
-            v_.Variable("@scroll_y");
-            v_.Entero(azar_.Entre(0, 2000));
+                m_v.Cadena("MAP" + Numero(n, 3));
+            m_v.Variable("@parent_id");
+            m_v.Entero(n > 1 ? m_azar.Entre(0, n - 1) : 0);
+            m_v.Variable("@order");
+            m_v.Entero(n);
+            m_v.Variable("@expanded");
+            m_v.Bool(m_azar.Prob(0.3));
+            m_v.Variable("@scroll_x");
+            m_v.Entero(m_azar.Entre(0, 2000));
+            m_v.Variable("@scroll_y");
+            m_v.Entero(m_azar.Entre(0, 2000));
         }
-        v_.Cerrar(donde, n);
+        m_v.Cerrar(donde, n);
     }
 
-    const ArchivoDatos& archivo_;
-    const std::vector<Recurso>& recursos_;
-    Azar& azar_;
-    Volcado v_;
-    std::size_t colocadas_ = 0;
+    const ArchivoDatos& m_archivo;
+    const std::vector<Recurso>& m_recursos;
+    Azar& m_azar;
+    Volcado m_v;
+    std::size_t m_colocadas = 0;
 };
 
 // Marks every resource whose key occurs in `bytes`. Keys all start with
@@ -1085,35 +1088,35 @@ public:
     explicit Buscador(const std::vector<Recurso>& recursos)
     {
         for (std::size_t i = 0; i < recursos.size(); ++i) {
-            porClave_[recursos[i].clave].push_back(i);
-            largos_.push_back(recursos[i].clave.size());
+            m_porClave[recursos[i].clave].push_back(i);
+            m_largos.push_back(recursos[i].clave.size());
         }
-        std::sort(largos_.begin(), largos_.end());
-        largos_.erase(std::unique(largos_.begin(), largos_.end()), largos_.end());
-        usado_.assign(recursos.size(), false);
+        std::sort(m_largos.begin(), m_largos.end());
+        m_largos.erase(std::unique(m_largos.begin(), m_largos.end()), m_largos.end());
+        m_usado.assign(recursos.size(), false);
     }
 
-    void Buscar(std::string_view bytes)
+    void buscar(std::string_view bytes)
     {
         for (std::size_t p = bytes.find(kMarca); p != std::string_view::npos; p = bytes.find(kMarca, p + 1)) {
-            for (std::size_t largo : largos_) {
+            for (std::size_t largo : m_largos) {
                 if (p + largo > bytes.size())
                     break;
-                auto it = porClave_.find(std::string(bytes.substr(p, largo)));
-                if (it == porClave_.end())
+                auto it = m_porClave.find(std::string(bytes.substr(p, largo)));
+                if (it == m_porClave.end())
                     continue;
                 for (std::size_t i : it->second)
-                    usado_[i] = true;
+                    m_usado[i] = true;
             }
         }
     }
 
-    bool Usado(std::size_t i) const { return usado_[i]; }
+    bool Usado(std::size_t i) const { return m_usado[i]; }
 
 private:
-    std::unordered_map<std::string, std::vector<std::size_t>> porClave_;
-    std::vector<std::size_t> largos_;
-    std::vector<bool> usado_;
+    std::unordered_map<std::string, std::vector<std::size_t>> m_porClave;
+    std::vector<std::size_t> m_largos;
+    std::vector<bool> m_usado;
 };
 
 fs::path Ruta(const std::string& utf8)
@@ -1260,7 +1263,7 @@ int Generar(const Opciones& opciones)
     std::string mayorNombre;
     for (const ArchivoDatos& archivo : archivos) {
         const std::string bytes = Escritor(archivo, recursos, azar).Escribir();
-        buscador.Buscar(bytes);
+        buscador.buscar(bytes);
         Escribir(raiz / "Data" / Ruta(archivo.nombre), bytes);
         totalBytes += bytes.size();
         if (bytes.size() > mayorBytes) {

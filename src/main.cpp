@@ -17,8 +17,8 @@ int main(int argc, char* argv[])
     QApplication::setOrganizationName(QStringLiteral("Mondrix"));
     QApplication::setDesktopFileName(QStringLiteral("org.example.Mondrix"));
 
-    InstalarTraducciones();
-    PrepararFuentes();
+    instalarTraducciones();
+    prepararFuentes();
     QIcon icono;
     for (int lado : {16, 32, 48, 64, 128, 256})
         icono.addFile(QStringLiteral(":/iconos/mondrix-%1.png").arg(lado));
@@ -26,7 +26,7 @@ int main(int argc, char* argv[])
 
     PlataformaQt plataforma;
     Principal ventana(plataforma);
-    CentrarEnPantalla(ventana);
+    centrarEnPantalla(ventana);
     ventana.show();
 #ifdef Q_OS_UNIX
     CierrePorSenal cierre(ventana);

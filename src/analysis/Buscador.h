@@ -29,7 +29,7 @@ struct BloqueClaves {
 
     BloqueClaves() = default;
     explicit BloqueClaves(const std::vector<std::string>& claves);
-    void Anadir(std::string_view clave)
+    void anadir(std::string_view clave)
     {
         texto.append(clave);
         inicios.push_back(std::uint32_t(texto.size()));
@@ -43,49 +43,49 @@ public:
     // Keys may repeat, and each is reported on its own. The block need not
     // outlive the call. The empty key occurs in every non-empty text.
     explicit AutomataClaves(const BloqueClaves& claves);
-    std::size_t NumClaves() const { return numClaves_; }
+    std::size_t numClaves() const { return m_numClaves; }
     // The longest key's length in bytes.
-    std::size_t LargoMaximo() const { return largoMaximo_; }
+    std::size_t largoMaximo() const { return m_largoMaximo; }
     // What the tables take in memory.
-    std::size_t Bytes() const;
+    std::size_t bytes() const;
 
 private:
     friend class BuscadorClaves;
     static constexpr std::uint32_t kNinguno = ~std::uint32_t(0);
-    std::uint32_t Ranura(std::uint32_t prefijo) const;
+    std::uint32_t ranura(std::uint32_t prefijo) const;
 
-    std::size_t numClaves_ = 0;
-    std::size_t largoMaximo_ = 0;
+    std::size_t m_numClaves = 0;
+    std::size_t m_largoMaximo = 0;
     // Keys of three bytes or more: a byte per hash of their first three and
     // the low three bits of their fourth, not zero where one may begin. A
     // byte, not a bit, costs fewer operations.
-    std::vector<std::uint8_t> filtro_;
-    unsigned desplazamiento_ = 64;  // hash >> desplazamiento_ is an entry of filtro_
+    std::vector<std::uint8_t> m_filtro;
+    unsigned m_desplazamiento = 64;  // hash >> m_desplazamiento is an entry of m_filtro
     // The first three bytes exactly, by open addressing: the trie node they
     // lead to. Empty slots hold kNinguno as prefix.
-    std::vector<std::uint32_t> prefijo_;
-    std::vector<std::uint32_t> nodoPrefijo_;
-    std::uint32_t mascaraPrefijos_ = 0;
+    std::vector<std::uint32_t> m_prefijo;
+    std::vector<std::uint32_t> m_nodoPrefijo;
+    std::uint32_t m_mascaraPrefijos = 0;
     // The trie of those keys in depth-first order: a node's first child is
-    // the node after it, the others follow by hermano_, all by rising byte.
-    std::vector<std::uint8_t> etiqueta_;
-    std::vector<std::uint8_t> conHijos_;
-    std::vector<std::uint32_t> hermano_;  // 0: the last child
-    std::vector<std::uint32_t> grupoNodo_;
+    // the node after it, the others follow by m_hermano, all by rising byte.
+    std::vector<std::uint8_t> m_etiqueta;
+    std::vector<std::uint8_t> m_conHijos;
+    std::vector<std::uint32_t> m_hermano;  // 0: the last child
+    std::vector<std::uint32_t> m_grupoNodo;
     // Keys of one and two bytes: a bit per pair of bytes a key of them may
     // start, and their groups by byte and by pair.
-    std::vector<std::uint64_t> pares_;
-    std::uint32_t grupoUno_[256];
-    std::vector<std::uint32_t> dos_;  // pair (first byte low) << 8 ... sorted, with its group below
-    std::vector<std::uint32_t> grupoDos_;
-    std::size_t gruposCortos_ = 0;
-    // Equal keys form a group, found together: grupo g is orden_[inicioGrupo_[g],
-    // inicioGrupo_[g + 1]), and the prefix slot whose count it lowers, if any.
-    std::vector<std::uint32_t> orden_;
-    std::vector<std::uint32_t> inicioGrupo_;
-    std::vector<std::uint32_t> ranuraGrupo_;
-    std::vector<std::uint32_t> gruposPorRanura_;
-    std::uint32_t vacias_ = 0;  // empty keys: the first ones in orden_
+    std::vector<std::uint64_t> m_pares;
+    std::uint32_t m_grupoUno[256];
+    std::vector<std::uint32_t> m_dos;  // pair (first byte low) << 8 ... sorted, with its group below
+    std::vector<std::uint32_t> m_grupoDos;
+    std::size_t m_gruposCortos = 0;
+    // Equal keys form a group, found together: grupo g is m_orden[m_inicioGrupo[g],
+    // m_inicioGrupo[g + 1]), and the prefix slot whose count it lowers, if any.
+    std::vector<std::uint32_t> m_orden;
+    std::vector<std::uint32_t> m_inicioGrupo;
+    std::vector<std::uint32_t> m_ranuraGrupo;
+    std::vector<std::uint32_t> m_gruposPorRanura;
+    std::uint32_t m_vacias = 0;  // empty keys: the first ones in m_orden
 };
 
 // One search over a run of texts: what it has found so far, and the end of
@@ -97,27 +97,27 @@ public:
     explicit BuscadorClaves(const std::vector<std::string>& claves);
 
     // A new text begins.
-    void Reiniciar() { cola_.clear(); }
+    void reiniciar() { m_cola.clear(); }
     // Searches the next piece of the current text; appends to `nuevas` the
     // index of every key seen for the first time (in no particular order).
-    void Buscar(std::string_view trozo, std::vector<int>& nuevas);
+    void buscar(std::string_view trozo, std::vector<int>& nuevas);
     // Keys not found yet.
-    std::size_t Pendientes() const { return pendientes_; }
-    bool Encontrada(int clave) const { return encontrada_[std::size_t(clave)] != 0; }
+    std::size_t pendientes() const { return m_pendientes; }
+    bool encontrada(int clave) const { return m_encontrada[std::size_t(clave)] != 0; }
 
 private:
     template <bool kCortas>
-    void Explorar(const unsigned char* texto, std::size_t largo, std::size_t inicios, std::vector<int>& nuevas);
-    void Verificar(const unsigned char* texto, std::size_t largo, std::size_t i, std::vector<int>& nuevas);
-    void Marcar(std::uint32_t grupo, std::vector<int>& nuevas);
+    void explorar(const unsigned char* texto, std::size_t largo, std::size_t inicios, std::vector<int>& nuevas);
+    void verificar(const unsigned char* texto, std::size_t largo, std::size_t i, std::vector<int>& nuevas);
+    void marcar(std::uint32_t grupo, std::vector<int>& nuevas);
 
-    std::unique_ptr<const AutomataClaves> propio_;
-    const AutomataClaves& a_;
-    std::vector<std::uint8_t> encontrada_;
-    std::vector<std::uint8_t> grupoHallado_;
-    std::vector<std::uint32_t> pendientesRanura_;  // groups not found yet, by prefix slot
-    std::size_t pendientes_ = 0;
-    std::size_t cortosPendientes_ = 0;
-    std::string cola_;  // the current text's last LargoMaximo() - 1 bytes, or all of it
-    std::string junta_;
+    std::unique_ptr<const AutomataClaves> m_propio;
+    const AutomataClaves& m_tablas;
+    std::vector<std::uint8_t> m_encontrada;
+    std::vector<std::uint8_t> m_grupoHallado;
+    std::vector<std::uint32_t> m_pendientesRanura;  // groups not found yet, by prefix slot
+    std::size_t m_pendientes = 0;
+    std::size_t m_cortosPendientes = 0;
+    std::string m_cola;  // the current text's last largoMaximo() - 1 bytes, or all of it
+    std::string m_junta;
 };

@@ -4,7 +4,7 @@
 
 using namespace Qt::StringLiterals;
 
-const std::array<QString, kNumCarpetasRecursos>& CarpetasRecursos()
+const std::array<QString, kNumCarpetasRecursos>& carpetasRecursos()
 {
     static const std::array<QString, kNumCarpetasRecursos> carpetas = [] {
         const char* const nombres[kNumCarpetasRecursos] = {
@@ -35,13 +35,13 @@ const std::array<QString, kNumCarpetasRecursos>& CarpetasRecursos()
     return carpetas;
 }
 
-bool EsRutaDelCatalogo(const std::filesystem::path& relativa)
+bool esRutaDelCatalogo(const std::filesystem::path& relativa)
 {
     const std::filesystem::path nombre = relativa.filename();
     if (nombre.empty() || nombre == "." || nombre == "..")
         return false;
-    for (const QString& carpeta : CarpetasRecursos())
-        if (relativa.parent_path() == RutaNativa(carpeta))
+    for (const QString& carpeta : carpetasRecursos())
+        if (relativa.parent_path() == rutaNativa(carpeta))
             return true;
     return false;
 }
@@ -51,9 +51,9 @@ std::span<const Archivo> Catalogo::anadirCarpeta(const ServicioArchivos& archivo
 {
     const QString ruta = carpetaProyecto + carpeta;
     // Few projects have all seventeen folders: a missing one holds nothing.
-    if (!archivos.Existe(ruta))
+    if (!archivos.existe(ruta))
         return {};
-    std::vector<Archivo> listados = archivos.GetFolder(ruta).Files();
+    std::vector<Archivo> listados = archivos.carpeta(ruta).archivos();
     const std::size_t primero = m_archivos.size();
     m_archivos.insert(m_archivos.end(), std::make_move_iterator(listados.begin()),
                       std::make_move_iterator(listados.end()));
@@ -65,16 +65,16 @@ BloqueClaves Catalogo::claves() const
     BloqueClaves claves;
     claves.inicios.reserve(m_archivos.size() + 1);
     for (const Archivo& archivo : m_archivos) {
-        const Archivo::Nativo& nativa = archivo.NativaTexto();
+        const Archivo::Nativo& nativa = archivo.nativaTexto();
 #ifdef _WIN32
         // The last separator of either kind.
         const std::size_t barra = nativa.find_last_of(L"\\/");
         const QByteArray nombre =
             QString::fromStdWString(barra == Archivo::Nativo::npos ? nativa : nativa.substr(barra + 1)).toUtf8();
-        claves.Anadir(ClaveDeNombre(std::string_view(nombre.constData(), std::size_t(nombre.size()))));
+        claves.anadir(claveDeNombre(std::string_view(nombre.constData(), std::size_t(nombre.size()))));
 #else
         const std::size_t barra = nativa.rfind('/');
-        claves.Anadir(ClaveDeNombre(barra == std::string::npos ? std::string_view(nativa)
+        claves.anadir(claveDeNombre(barra == std::string::npos ? std::string_view(nativa)
                                                                : std::string_view(nativa).substr(barra + 1)));
 #endif
     }

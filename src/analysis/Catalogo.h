@@ -15,12 +15,12 @@
 inline constexpr int kNumCarpetasRecursos = 17;
 
 // Relative paths, joined with the platform's separator.
-const std::array<QString, kNumCarpetasRecursos>& CarpetasRecursos();
+const std::array<QString, kNumCarpetasRecursos>& carpetasRecursos();
 
 // Whether `relativa`, a native path relative to the project folder, has the
 // form of a catalogue entry: one of the resource folders, then a plain file
 // name.
-bool EsRutaDelCatalogo(const std::filesystem::path& relativa);
+bool esRutaDelCatalogo(const std::filesystem::path& relativa);
 
 // Every file of a project's resource folders, folder by folder in the order
 // they were listed: what the list shows, and what the analysis searches the

@@ -4,7 +4,7 @@
 
 using namespace Qt::StringLiterals;
 
-QString LineaProgreso(long hechos, long total, long usados, long inicial)
+QString lineaProgreso(long hechos, long total, long usados, long inicial)
 {
     const double porcentaje = std::trunc(double(hechos) / double(total) * 100.0);
     return QString::number(hechos) + u" de "_s + QString::number(total) + u" archivos de datos verificados - "_s

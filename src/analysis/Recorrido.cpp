@@ -12,32 +12,32 @@
 using namespace Qt::StringLiterals;
 
 RecorridoUso::RecorridoUso(int inicial, long total)
-    : inicial_(inicial), total_(total), restantes_(std::size_t(inicial)), presente_(std::size_t(inicial), 1)
+    : m_inicial(inicial), m_total(total), m_restantes(std::size_t(inicial)), m_presente(std::size_t(inicial), 1)
 {
-    std::iota(restantes_.begin(), restantes_.end(), 0);
+    std::iota(m_restantes.begin(), m_restantes.end(), 0);
 }
 
-QString RecorridoUso::Empezar()
+QString RecorridoUso::empezar()
 {
-    ++hechos_;
-    return LineaProgreso(hechos_, total_, inicial_ - long(restantes_.size()), inicial_);
+    ++m_hechos;
+    return lineaProgreso(m_hechos, m_total, m_inicial - long(m_restantes.size()), m_inicial);
 }
 
-void RecorridoUso::Aplicar(const std::vector<int>& halladas)
+void RecorridoUso::aplicar(const std::vector<int>& halladas)
 {
-    if (restantes_.empty())
+    if (m_restantes.empty())
         return;  // nothing examined: the selection stays as it was
     bool alguna = false;
     for (int item : halladas) {
-        char& presente = presente_[std::size_t(item)];
+        char& presente = m_presente[std::size_t(item)];
         alguna = alguna || presente;
         presente = 0;
     }
     // The walk examines every entry still listed, the last one last.
-    const bool ultimoQuitado = !presente_[std::size_t(restantes_.back())];
+    const bool ultimoQuitado = !m_presente[std::size_t(m_restantes.back())];
     if (alguna)
-        std::erase_if(restantes_, [&](int item) { return !presente_[std::size_t(item)]; });
-    seleccion_ = ultimoQuitado ? -1 : int(restantes_.size()) - 1;
+        std::erase_if(m_restantes, [&](int item) { return !m_presente[std::size_t(item)]; });
+    m_seleccion = ultimoQuitado ? -1 : int(m_restantes.size()) - 1;
 }
 
 // ---------------------------------------------------------------- LectoresDatos
@@ -68,14 +68,14 @@ struct Unidad {
 }  // namespace
 
 struct LectoresDatos::Estado {
-    Estado(std::shared_ptr<const AutomataClaves> automata_, std::size_t archivos, Abridor abrir_,
+    Estado(std::shared_ptr<const AutomataClaves> automataDado, std::size_t archivos, Abridor abrirDado,
            const RepartoLectores& reparto)
-        : automata(std::move(automata_)),
-          abrir(std::move(abrir_)),
+        : automata(std::move(automataDado)),
+          abrir(std::move(abrirDado)),
           umbral(reparto.umbral),
           tramo(std::max<std::uint64_t>(reparto.tramo, 1)),
           // A key that begins in one range ends at most this far into the next.
-          solape(std::max<std::size_t>(automata->LargoMaximo(), 1) - 1),
+          solape(std::max<std::size_t>(automata->largoMaximo(), 1) - 1),
           ranuras(archivos),
           limite(archivos)
     {
@@ -104,7 +104,7 @@ struct LectoresDatos::Estado {
     // The units in (file, range) order, so that each worker's files come in
     // increasing order. Nothing when the work is over. While another worker
     // opens the next file, waits to learn how it splits.
-    std::optional<Unidad> Siguiente()
+    std::optional<Unidad> siguiente()
     {
         std::unique_lock cerrojo(mutex);
         for (;;) {
@@ -113,7 +113,7 @@ struct LectoresDatos::Estado {
             if (tramos > 0) {
                 Unidad unidad{archivo, siguienteTramo, tramos, abierto};
                 if (++siguienteTramo == tramos)
-                    Avanzar();
+                    avanzar();
                 return unidad;
             }
             if (!abriendo) {
@@ -124,7 +124,7 @@ struct LectoresDatos::Estado {
         }
     }
 
-    void Avanzar()  // under mutex
+    void avanzar()  // under mutex
     {
         ++archivo;
         siguienteTramo = tramos = 0;
@@ -139,12 +139,12 @@ struct LectoresDatos::Estado {
         std::uint64_t cuantos = 1;
         try {
             dato = abrir(unidad.archivo);
-            if (dato->Tamano() > umbral)
-                cuantos = (dato->Tamano() - 1) / tramo + 1;
+            if (dato->tamano() > umbral)
+                cuantos = (dato->tamano() - 1) / tramo + 1;
         } catch (...) {
             {
                 const std::lock_guard cerrojo(mutex);
-                Avanzar();  // the failure stops the work at this file
+                avanzar();  // the failure stops the work at this file
             }
             trabajo.notify_all();
             throw;
@@ -157,7 +157,7 @@ struct LectoresDatos::Estado {
                 siguienteTramo = 1;
                 abierto = dato;
             } else {
-                Avanzar();
+                avanzar();
             }
         }
         trabajo.notify_all();
@@ -166,10 +166,10 @@ struct LectoresDatos::Estado {
     }
 
     // Searches one unit; false when told to stop on the way.
-    bool Procesar(Unidad unidad, BuscadorClaves& buscador, std::vector<char>& bufer, std::vector<int>& halladas)
+    bool procesar(Unidad unidad, BuscadorClaves& buscador, std::vector<char>& bufer, std::vector<int>& halladas)
     {
         halladas.clear();
-        buscador.Reiniciar();
+        buscador.reiniciar();
         std::optional<ErrorArchivo> error;
         try {
             if (!unidad.dato)
@@ -178,10 +178,10 @@ struct LectoresDatos::Estado {
             // the last, or a file whole, is read to the end of the file.
             const std::uint64_t desde = unidad.tramo * tramo;
             const std::uint64_t hasta = unidad.tramo + 1 < unidad.tramos ? desde + tramo + solape : UINT64_MAX;
-            unidad.dato->Leer(desde, hasta, bufer, [&](std::string_view trozo) {
+            unidad.dato->leer(desde, hasta, bufer, [&](std::string_view trozo) {
                 if (parar.load(std::memory_order_relaxed))
                     throw Detenido{};
-                buscador.Buscar(trozo, halladas);
+                buscador.buscar(trozo, halladas);
             });
         } catch (const Detenido&) {
             return false;
@@ -222,7 +222,7 @@ struct LectoresDatos::Propio {
 };
 
 namespace {
-void Trabajar(const std::shared_ptr<LectoresDatos::Estado>& estado, std::size_t yo)
+void trabajar(const std::shared_ptr<LectoresDatos::Estado>& estado, std::size_t yo)
 {
     // A worker's files come in increasing order, so what it found in earlier
     // ones need not be searched for again: the earliest file that names an
@@ -231,8 +231,8 @@ void Trabajar(const std::shared_ptr<LectoresDatos::Estado>& estado, std::size_t 
         BuscadorClaves buscador(*estado->automata);
         std::vector<char> bufer(kTrozo);
         std::vector<int> halladas;
-        while (const auto unidad = estado->Siguiente())
-            if (!estado->Procesar(*unidad, buscador, bufer, halladas))
+        while (const auto unidad = estado->siguiente())
+            if (!estado->procesar(*unidad, buscador, bufer, halladas))
                 break;
     } catch (const std::bad_alloc&) {
         // No room for a worker's own state: the others, or the caller, go on.
@@ -249,28 +249,28 @@ void Trabajar(const std::shared_ptr<LectoresDatos::Estado>& estado, std::size_t 
 
 LectoresDatos::LectoresDatos(std::shared_ptr<const AutomataClaves> automata, std::size_t archivos, Abridor abrir,
                              RepartoLectores reparto)
-    : estado_(std::make_shared<Estado>(std::move(automata), archivos, std::move(abrir), reparto))
+    : m_estado(std::make_shared<Estado>(std::move(automata), archivos, std::move(abrir), reparto))
 {
-    const unsigned hilos = std::max(1u, reparto.hilos ? reparto.hilos : HilosPorDefecto());
+    const unsigned hilos = std::max(1u, reparto.hilos ? reparto.hilos : hilosPorDefecto());
     auto arrancar = reparto.arrancar;
     if (!arrancar)
         arrancar = [](std::function<void()> f) { return std::thread(std::move(f)); };
-    estado_->terminados.assign(hilos, 0);
-    hilos_.reserve(hilos);
+    m_estado->terminados.assign(hilos, 0);
+    m_hilos.reserve(hilos);
     for (unsigned i = 0; i < hilos; ++i) {
         {
-            const std::lock_guard cerrojo(estado_->mutex);
-            ++estado_->vivos;
+            const std::lock_guard cerrojo(m_estado->mutex);
+            ++m_estado->vivos;
         }
         try {
             // Each worker holds the shared state: it outlives these readers
             // if the worker is left behind in a blocked read.
-            hilos_.push_back(arrancar([estado = estado_, i] { Trabajar(estado, i); }));
+            m_hilos.push_back(arrancar([estado = m_estado, i] { trabajar(estado, i); }));
         } catch (const std::exception&) {
             // As under a limit on processes: go on with the workers there
             // are, or with none, the caller reading on its own.
-            const std::lock_guard cerrojo(estado_->mutex);
-            --estado_->vivos;
+            const std::lock_guard cerrojo(m_estado->mutex);
+            --m_estado->vivos;
             break;
         }
     }
@@ -278,7 +278,7 @@ LectoresDatos::LectoresDatos(std::shared_ptr<const AutomataClaves> automata, std
 
 LectoresDatos::~LectoresDatos()
 {
-    Estado& e = *estado_;
+    Estado& e = *m_estado;
     std::vector<char> terminados;
     {
         std::unique_lock cerrojo(e.mutex);
@@ -291,23 +291,23 @@ LectoresDatos::~LectoresDatos()
     // disk, a dead network share): joining it would hold the window, and the
     // program, until the read returns. It shares all it reads, so it can be
     // left to end on its own.
-    for (std::size_t i = 0; i < hilos_.size(); ++i) {
+    for (std::size_t i = 0; i < m_hilos.size(); ++i) {
         if (terminados[i])
-            hilos_[i].join();
+            m_hilos[i].join();
         else
-            hilos_[i].detach();
+            m_hilos[i].detach();
     }
 }
 
-unsigned LectoresDatos::HilosPorDefecto()
+unsigned LectoresDatos::hilosPorDefecto()
 {
     const unsigned nucleos = std::thread::hardware_concurrency();
     return nucleos <= 1 ? 1 : std::max(2u, nucleos - 1);
 }
 
-std::optional<std::vector<int>> LectoresDatos::Tomar(std::size_t archivo, std::chrono::milliseconds espera)
+std::optional<std::vector<int>> LectoresDatos::tomar(std::size_t archivo, std::chrono::milliseconds espera)
 {
-    Estado& e = *estado_;
+    Estado& e = *m_estado;
     const auto hasta = std::chrono::steady_clock::now() + espera;
     std::unique_lock cerrojo(e.mutex);
     e.hecho.wait_until(cerrojo, hasta, [&] { return e.ranuras[archivo].lista || e.vivos == 0; });
@@ -317,11 +317,11 @@ std::optional<std::vector<int>> LectoresDatos::Tomar(std::size_t archivo, std::c
         if (e.vivos != 0 || (!primera && std::chrono::steady_clock::now() >= hasta))
             return std::nullopt;
         cerrojo.unlock();
-        if (!propio_)
-            propio_ = std::make_unique<Propio>(*e.automata);
-        const auto unidad = e.Siguiente();
+        if (!m_propio)
+            m_propio = std::make_unique<Propio>(*e.automata);
+        const auto unidad = e.siguiente();
         if (unidad)
-            e.Procesar(*unidad, propio_->buscador, propio_->bufer, propio_->halladas);
+            e.procesar(*unidad, m_propio->buscador, m_propio->bufer, m_propio->halladas);
         cerrojo.lock();
         if (!unidad && !e.ranuras[archivo].lista)
             return std::nullopt;  // asked past the first unreadable file: never answered

@@ -32,25 +32,25 @@ public:
 
     // The next data file begins: its progress line, which counts what the
     // files before it found.
-    QString Empezar();
+    QString empezar();
     // The current file's finds: catalogue indices, in any order, repeats and
     // entries already struck allowed.
-    void Aplicar(const std::vector<int>& halladas);
+    void aplicar(const std::vector<int>& halladas);
 
-    long Hechos() const { return hechos_; }
+    long hechos() const { return m_hechos; }
     // Whether catalogue entry i is still listed.
-    const std::vector<char>& Presentes() const { return presente_; }
+    const std::vector<char>& presentes() const { return m_presente; }
     // The row the walk leaves selected among the entries still listed: the
     // last one it examined, or -1 when that one was struck (or none was).
-    int Seleccion() const { return seleccion_; }
+    int seleccion() const { return m_seleccion; }
 
 private:
-    int inicial_;
-    long total_;
-    long hechos_ = 0;
-    std::vector<int> restantes_;  // catalogue indices still listed, in order
-    std::vector<char> presente_;
-    int seleccion_ = -1;
+    int m_inicial;
+    long m_total;
+    long m_hechos = 0;
+    std::vector<int> m_restantes;  // catalogue indices still listed, in order
+    std::vector<char> m_presente;
+    int m_seleccion = -1;
 };
 
 // A data file as the readers see it once it is open: its size, and any
@@ -58,10 +58,10 @@ private:
 class DatoAbierto {
 public:
     virtual ~DatoAbierto() = default;
-    virtual std::uint64_t Tamano() const = 0;
+    virtual std::uint64_t tamano() const = 0;
     // Reads bytes [desde, hasta) into `bufer`, handing each piece to
     // `trozo`; stops early at the end of the file. Throws ErrorArchivo.
-    virtual void Leer(std::uint64_t desde, std::uint64_t hasta, std::vector<char>& bufer,
+    virtual void leer(std::uint64_t desde, std::uint64_t hasta, std::vector<char>& bufer,
                       const std::function<void(std::string_view)>& trozo) const = 0;
 };
 
@@ -70,11 +70,11 @@ class DatoEnDisco final : public DatoAbierto {
 public:
     // Throws ErrorArchivo when the file cannot be opened.
     explicit DatoEnDisco(const Archivo& archivo) : m_archivo(archivo) {}
-    std::uint64_t Tamano() const override { return m_archivo.Tamano(); }
-    void Leer(std::uint64_t desde, std::uint64_t hasta, std::vector<char>& bufer,
+    std::uint64_t tamano() const override { return m_archivo.tamano(); }
+    void leer(std::uint64_t desde, std::uint64_t hasta, std::vector<char>& bufer,
               const std::function<void(std::string_view)>& trozo) const override
     {
-        m_archivo.Leer(desde, hasta, bufer, trozo);
+        m_archivo.leer(desde, hasta, bufer, trozo);
     }
 
 private:
@@ -84,7 +84,7 @@ private:
 // How the readers share out the work. The defaults are the program's; the
 // tests make the ranges tiny and the threads fail to start.
 struct RepartoLectores {
-    unsigned hilos = 0;  // 0: LectoresDatos::HilosPorDefecto()
+    unsigned hilos = 0;  // 0: LectoresDatos::hilosPorDefecto()
     // A file larger than `umbral` bytes is split into ranges of `tramo`
     // bytes that the workers search side by side.
     std::uint64_t umbral = std::uint64_t(1) << 20;
@@ -115,20 +115,20 @@ public:
     // File `archivo`'s finds, waiting at most `espera` for them; nothing when
     // they are not ready yet. Files are taken in order, each once. Throws the
     // file's ErrorArchivo when it could not be read.
-    std::optional<std::vector<int>> Tomar(std::size_t archivo, std::chrono::milliseconds espera);
+    std::optional<std::vector<int>> tomar(std::size_t archivo, std::chrono::milliseconds espera);
 
     // How many worker threads could be started.
-    std::size_t Hilos() const { return hilos_.size(); }
+    std::size_t hilos() const { return m_hilos.size(); }
 
     // One worker per core beyond the window's, and at least two where there
     // are two cores.
-    static unsigned HilosPorDefecto();
+    static unsigned hilosPorDefecto();
 
     struct Estado;  // what the workers share
 
 private:
-    std::shared_ptr<Estado> estado_;
-    std::vector<std::thread> hilos_;
+    std::shared_ptr<Estado> m_estado;
+    std::vector<std::thread> m_hilos;
     struct Propio;  // the caller's own reader, when no thread started
-    std::unique_ptr<Propio> propio_;
+    std::unique_ptr<Propio> m_propio;
 };

@@ -18,19 +18,19 @@ void abrirArchivoSeleccionado(Principal& ventana, Plataforma& plataforma, const 
     try {
         // Looked up first, so that a missing file leaves the last batch file
         // as it was; by the path the entry carries, not by its text.
-        const Archivo archivo = archivos.GetFile(ventana.rutaRecurso(seleccionado), ruta);
-        const QString lote = plataforma.CarpetaAplicacion() + nombreLote;
+        const Archivo archivo = archivos.archivo(ventana.rutaRecurso(seleccionado), ruta);
+        const QString lote = plataforma.carpetaPropia() + nombreLote;
         try {
-            auto flujo = archivos.CreateTextFile(lote, true);
-            flujo->WriteLineLocal(LineaDeLote(archivo.ShortPath()));
-            flujo->Close();
+            auto flujo = archivos.crearTexto(lote, true);
+            flujo->escribirLineaLocal(lineaDeLote(archivo.rutaParaLote()));
+            flujo->cerrar();
         } catch (const ErrorArchivo&) {
             // The batch file is only kept for whoever runs it by hand: the
             // file opens without it, so a folder that takes no writes is no
             // failure to open.
         }
-        plataforma.Shell(lote, 0, archivo.Nativa());
+        plataforma.abrirConSuAplicacion(lote, 0, archivo.nativa());
     } catch (const ErrorArchivo& error) {
-        plataforma.MsgBox(&ventana, error.Texto(), Estilo::Critico, u"Error..."_s);
+        plataforma.mostrarMensaje(&ventana, error.texto(), Estilo::Critico, u"Error..."_s);
     }
 }

@@ -32,16 +32,16 @@ void abrirProyecto(Principal& ventana, Plataforma& plataforma, const ServicioArc
     if (ventana.analisisEnCurso())
         return;
 
-    ventana.dialogoAbrir().CancelError = true;
+    ventana.dialogoAbrir().avisarCancelacion = true;
     ventana.repaint();
     ventana.activateWindow();
-    const auto elegido = plataforma.ShowOpen(&ventana, ventana.dialogoAbrir());
+    const auto elegido = plataforma.elegirArchivo(&ventana, ventana.dialogoAbrir());
     if (!elegido)
         return;
 
     if (!elegido->endsWith(u".rxproj"_s, Qt::CaseSensitive)) {
-        plataforma.MsgBox(&ventana, u"No ha elegido un proyecto del Rpg Maker Xp válido..."_s, Estilo::Critico,
-                          u"Error..."_s);
+        plataforma.mostrarMensaje(&ventana, u"No ha elegido un proyecto del Rpg Maker Xp válido..."_s, Estilo::Critico,
+                                  u"Error..."_s);
         ventana.habilitarAcciones(false);
         return;
     }
@@ -51,25 +51,25 @@ void abrirProyecto(Principal& ventana, Plataforma& plataforma, const ServicioArc
     ventana.mostrarProyecto(*elegido);
     ventana.activateWindow();
     ventana.vaciarLista();
-    plataforma.DoEvents();
+    plataforma.atenderEventos();
     if (ventana.cerrada())
         return;
 
     try {
         Catalogo catalogo;
-        for (const QString& carpeta : CarpetasRecursos())
+        for (const QString& carpeta : carpetasRecursos())
             ventana.anadirRecursos(carpeta, catalogo.anadirCarpeta(archivos, ventana.carpetaProyecto(), carpeta));
-        plataforma.DoEvents();
+        plataforma.atenderEventos();
         if (ventana.cerrada() || !analizarUso(ventana, plataforma, archivos, catalogo))
             return;
-        plataforma.DoEvents();
+        plataforma.atenderEventos();
         if (ventana.cerrada())
             return;
         ventana.habilitarAcciones(true);
     } catch (const ErrorArchivo& error) {
-        plataforma.MsgBox(&ventana, error.Texto() + kDetenido, Estilo::Critico, u"Error..."_s);
+        plataforma.mostrarMensaje(&ventana, error.texto() + kDetenido, Estilo::Critico, u"Error..."_s);
     } catch (const std::exception& error) {
-        plataforma.MsgBox(&ventana, u"Error inesperado: "_s + QString::fromLocal8Bit(error.what()) + kDetenido,
-                          Estilo::Critico, u"Error..."_s);
+        plataforma.mostrarMensaje(&ventana, u"Error inesperado: "_s + QString::fromLocal8Bit(error.what()) + kDetenido,
+                                  Estilo::Critico, u"Error..."_s);
     }
 }

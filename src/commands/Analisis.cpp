@@ -32,9 +32,9 @@ struct Interrumpido {};
 
 bool analizarUso(Principal& ventana, Plataforma& plataforma, const ServicioArchivos& archivos, const Catalogo& catalogo)
 {
-    const Carpeta datos = archivos.GetFolder(ventana.carpetaProyecto() + u"Data"_s);
+    const Carpeta datos = archivos.carpeta(ventana.carpetaProyecto() + u"Data"_s);
     // Shared with the readers, which may outlive this call (see below).
-    const auto archivosDatos = std::make_shared<const std::vector<Archivo>>(datos.Files());
+    const auto archivosDatos = std::make_shared<const std::vector<Archivo>>(datos.archivos());
     const long total = long(archivosDatos->size());
     ventana.mostrarEstado(QString::number(total), true);
 
@@ -56,14 +56,14 @@ bool analizarUso(Principal& ventana, Plataforma& plataforma, const ServicioArchi
         if (!siempre && reloj.elapsed() < kMsEntrePausas)
             return;
         ventana.mostrarEstado(linea);
-        if (relojLista.elapsed() >= kMsEntreListas || recorrido.Hechos() == 1) {
-            ventana.mostrarPresentes(recorrido.Presentes());
+        if (relojLista.elapsed() >= kMsEntreListas || recorrido.hechos() == 1) {
+            ventana.mostrarPresentes(recorrido.presentes());
             relojLista.restart();
         }
         // The selection runs through the list as the files go by.
         if (ventana.numRecursos() > 0 && total > 0)
-            ventana.seleccionarFila(int((long long)(ventana.numRecursos() - 1) * recorrido.Hechos() / total));
-        plataforma.DoEvents();
+            ventana.seleccionarFila(int((long long)(ventana.numRecursos() - 1) * recorrido.hechos() / total));
+        plataforma.atenderEventos();
         reloj.restart();
         if (ventana.cerrada())
             throw Interrumpido{};
@@ -71,12 +71,12 @@ bool analizarUso(Principal& ventana, Plataforma& plataforma, const ServicioArchi
 
     try {
         for (std::size_t k = 0; k < archivosDatos->size(); ++k) {
-            linea = recorrido.Empezar();
+            linea = recorrido.empezar();
             pausa(k == 0);
             for (;;) {
                 const auto espera = std::chrono::milliseconds(std::max<qint64>(0, kMsEntrePausas - reloj.elapsed()));
-                if (const auto halladas = lectores.Tomar(k, espera)) {
-                    recorrido.Aplicar(*halladas);
+                if (const auto halladas = lectores.tomar(k, espera)) {
+                    recorrido.aplicar(*halladas);
                     break;
                 }
                 pausa(true);
@@ -86,8 +86,8 @@ bool analizarUso(Principal& ventana, Plataforma& plataforma, const ServicioArchi
         return false;
     }
 
-    ventana.mostrarPresentes(recorrido.Presentes());
-    ventana.seleccionarFila(recorrido.Seleccion());
+    ventana.mostrarPresentes(recorrido.presentes());
+    ventana.seleccionarFila(recorrido.seleccion());
     if (total > 0)
         ventana.mostrarEstado(linea);
     return true;

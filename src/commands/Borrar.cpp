@@ -11,11 +11,11 @@ using namespace Qt::StringLiterals;
 void borrarRecursos(Principal& ventana, Plataforma& plataforma, const ServicioArchivos& archivos)
 {
     const int cuenta = ventana.numRecursos();
-    const int respuesta =
-        plataforma.MsgBox(&ventana,
-                          u"¿Esta seguro de borrar "_s + QString::number(cuenta) + u" recursos de su juego?\r\n"_s
-                              + u"Una vez borrados no se podrán recuperar..."_s,
-                          Estilo::SiNo + Estilo::Informacion, u"Confirmación..."_s);
+    const int respuesta = plataforma.mostrarMensaje(&ventana,
+                                                    u"¿Esta seguro de borrar "_s + QString::number(cuenta)
+                                                        + u" recursos de su juego?\r\n"_s
+                                                        + u"Una vez borrados no se podrán recuperar..."_s,
+                                                    Estilo::SiNo + Estilo::Informacion, u"Confirmación..."_s);
     if (respuesta != Respuesta::Si)
         return;
 
@@ -29,23 +29,23 @@ void borrarRecursos(Principal& ventana, Plataforma& plataforma, const ServicioAr
         try {
             // Only the file the entry stands for, only a catalogue entry, and
             // only inside the project, wherever a folder's link leads.
-            const auto proyecto = RutaNativa(carpeta);
-            archivos.DeleteFile(proyecto, RelativaDelRecurso(proyecto, ventana.rutaRecurso(i), contexto, ruta), ruta,
-                                true);
+            const auto proyecto = rutaNativa(carpeta);
+            archivos.borrarEntrada(proyecto, relativaDelRecurso(proyecto, ventana.rutaRecurso(i), contexto, ruta), ruta,
+                                   true);
         } catch (const ErrorArchivo& error) {
             fallos.push_back(error);
         }
     }
 
     if (fallos.empty()) {
-        plataforma.MsgBox(&ventana, u"¡Borrado completado con éxito!\r\n¡Limpieza de recursos finalizada!"_s,
-                          Estilo::Informacion, u"Aviso..."_s);
+        plataforma.mostrarMensaje(&ventana, u"¡Borrado completado con éxito!\r\n¡Limpieza de recursos finalizada!"_s,
+                                  Estilo::Informacion, u"Aviso..."_s);
     } else {
-        plataforma.MsgBox(&ventana,
-                          u"No se pudieron borrar "_s + QString::number(fallos.size()) + u" de "_s
-                              + QString::number(ultimo + 1) + u" recursos:"_s + ResumenFallos(fallos)
-                              + u"\r\nLos demás recursos de la lista se han borrado."_s,
-                          Estilo::Exclamacion, u"Aviso..."_s);
+        plataforma.mostrarMensaje(&ventana,
+                                  u"No se pudieron borrar "_s + QString::number(fallos.size()) + u" de "_s
+                                      + QString::number(ultimo + 1) + u" recursos:"_s + resumenFallos(fallos)
+                                      + u"\r\nLos demás recursos de la lista se han borrado."_s,
+                                  Estilo::Exclamacion, u"Aviso..."_s);
     }
     ventana.habilitarAcciones(false);
 }

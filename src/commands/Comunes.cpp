@@ -5,12 +5,12 @@
 
 using namespace Qt::StringLiterals;
 
-QString TextoEspacio(std::uint64_t unidades)
+QString textoEspacio(std::uint64_t unidades)
 {
     return u"Espacio ahorrado: "_s + QString::number(unidades) + u" Kb"_s;
 }
 
-QString ResumenFallos(const std::vector<ErrorArchivo>& fallos, int cuantos)
+QString resumenFallos(const std::vector<ErrorArchivo>& fallos, int cuantos)
 {
     QString texto;
     const int mostrados = std::min(int(fallos.size()), cuantos);
@@ -21,16 +21,16 @@ QString ResumenFallos(const std::vector<ErrorArchivo>& fallos, int cuantos)
     return texto;
 }
 
-QString LineaDeLote(const QString& ruta)
+QString lineaDeLote(const QString& ruta)
 {
     return u"start \"\" \""_s + QString(ruta).replace(u'%', u"%%"_s) + u'"';
 }
 
-std::filesystem::path RelativaDelRecurso(const std::filesystem::path& proyecto, const std::filesystem::path& nativa,
+std::filesystem::path relativaDelRecurso(const std::filesystem::path& proyecto, const std::filesystem::path& nativa,
                                          const QString& contexto, const QString& ruta)
 {
     const std::filesystem::path relativa = nativa.empty() ? nativa : nativa.lexically_relative(proyecto);
-    if (!EsRutaDelCatalogo(relativa))
+    if (!esRutaDelCatalogo(relativa))
         throw ErrorArchivo(contexto, ruta, kFueraDelProyecto);
     return relativa;
 }

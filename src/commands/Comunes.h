@@ -10,25 +10,25 @@
 class ErrorArchivo;
 
 // Whole units of 1020 bytes in a file of `bytes`, truncated, never rounded.
-inline std::uint64_t UnidadesEspacio(std::uint64_t bytes)
+inline std::uint64_t unidadesEspacio(std::uint64_t bytes)
 {
     return bytes / 1020;
 }
 
 // "Espacio ahorrado: N Kb"
-QString TextoEspacio(std::uint64_t unidades);
+QString textoEspacio(std::uint64_t unidades);
 
 // The first few failures, one per line ("path: reason"), and how many more.
-QString ResumenFallos(const std::vector<ErrorArchivo>& fallos, int cuantos = 5);
+QString resumenFallos(const std::vector<ErrorArchivo>& fallos, int cuantos = 5);
 
 // The file a list entry stands for, relative to the project folder
 // `proyecto`, from `nativa`, the native path the entry carries. What is not
 // a catalogue entry of this project is refused, in the words of `contexto`.
-std::filesystem::path RelativaDelRecurso(const std::filesystem::path& proyecto, const std::filesystem::path& nativa,
+std::filesystem::path relativaDelRecurso(const std::filesystem::path& proyecto, const std::filesystem::path& nativa,
                                          const QString& contexto, const QString& ruta);
 
 // The batch file's one line that opens `ruta` with its application: cmd's
 // `start`, an empty window title first, the path in quotes (where blanks,
 // "&" and "^" are plain characters) and every "%" doubled, since a batch file
 // reads "%" as the start of a variable even there.
-QString LineaDeLote(const QString& ruta);
+QString lineaDeLote(const QString& ruta);

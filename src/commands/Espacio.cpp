@@ -21,19 +21,20 @@ void verEspacioAhorrado(Principal& ventana, Plataforma& plataforma, const Servic
         const QString carpeta = ventana.carpetaProyecto();
         const QString ruta = carpeta + ventana.textoRecurso(i);
         try {
-            const auto proyecto = RutaNativa(carpeta);
-            const auto relativa = RelativaDelRecurso(proyecto, ventana.rutaRecurso(i), contexto, ruta);
-            total += UnidadesEspacio(archivos.SizeEntrada(proyecto, relativa, ruta));
+            const auto proyecto = rutaNativa(carpeta);
+            const auto relativa = relativaDelRecurso(proyecto, ventana.rutaRecurso(i), contexto, ruta);
+            total += unidadesEspacio(archivos.tamanoEntrada(proyecto, relativa, ruta));
         } catch (const ErrorArchivo& error) {
             // Gone, unreadable or out of reach since the analysis: it frees nothing.
             fallos.push_back(error);
         }
     }
-    ventana.mostrarEspacio(TextoEspacio(total));
+    ventana.mostrarEspacio(textoEspacio(total));
     if (!fallos.empty()) {
-        plataforma.MsgBox(&ventana,
-                          u"No se pudo medir el tamaño de "_s + QString::number(fallos.size())
-                              + u" archivos de la lista; el espacio ahorrado no los cuenta:"_s + ResumenFallos(fallos),
-                          Estilo::Exclamacion, u"Aviso..."_s);
+        plataforma.mostrarMensaje(&ventana,
+                                  u"No se pudo medir el tamaño de "_s + QString::number(fallos.size())
+                                      + u" archivos de la lista; el espacio ahorrado no los cuenta:"_s
+                                      + resumenFallos(fallos),
+                                  Estilo::Exclamacion, u"Aviso..."_s);
     }
 }

@@ -13,7 +13,6 @@
 #endif
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
-#undef DeleteFile  // the service's own DeleteFile, not the macro for DeleteFileW
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -23,20 +22,20 @@
 using namespace Qt::StringLiterals;
 namespace fs = std::filesystem;
 
-ErrorArchivo::ErrorArchivo(QString contexto_, QString ruta_, QString motivo_)
-    : std::runtime_error((contexto_ + u": "_s + ruta_ + u": "_s + motivo_).toStdString()),
-      contexto(std::move(contexto_)),
-      ruta(std::move(ruta_)),
-      motivo(std::move(motivo_))
+ErrorArchivo::ErrorArchivo(QString m_contexto, QString m_ruta, QString m_motivo)
+    : std::runtime_error((m_contexto + u": "_s + m_ruta + u": "_s + m_motivo).toStdString()),
+      contexto(std::move(m_contexto)),
+      ruta(std::move(m_ruta)),
+      motivo(std::move(m_motivo))
 {
 }
 
-QString ErrorArchivo::Texto() const
+QString ErrorArchivo::texto() const
 {
     return contexto + u":\r\n"_s + ruta + u"\r\nMotivo: "_s + motivo + u'.';
 }
 
-QString MotivoEnEspanol(const std::error_code& ec)
+QString motivoEnEspanol(const std::error_code& ec)
 {
     using std::errc;
     struct Traduccion {
@@ -73,16 +72,16 @@ namespace {
 
 // The error an operating-system call left in errno, for the user. Streams do
 // not always set errno: then it was a disk error as far as anyone can tell.
-[[noreturn]] void Fallar(const QString& contexto, const QString& ruta, int numero)
+[[noreturn]] void fallar(const QString& contexto, const QString& ruta, int numero)
 {
     throw ErrorArchivo(contexto, ruta,
-                       MotivoEnEspanol(std::error_code(numero ? numero : EIO, std::generic_category())));
+                       motivoEnEspanol(std::error_code(numero ? numero : EIO, std::generic_category())));
 }
 
 #ifdef _WIN32
 // The error a Windows call left, for the user: the common ones in the same
 // words as everywhere else, any other with the system's own text.
-[[noreturn]] void FallarWindows(const QString& contexto, const QString& ruta, DWORD numero = GetLastError())
+[[noreturn]] void fallarWindows(const QString& contexto, const QString& ruta, DWORD numero = GetLastError())
 {
     using std::errc;
     static constexpr std::pair<DWORD, errc> comunes[] = {
@@ -106,8 +105,8 @@ namespace {
     };
     for (const auto& [windows, codigo] : comunes)
         if (numero == windows)
-            throw ErrorArchivo(contexto, ruta, MotivoEnEspanol(std::make_error_code(codigo)));
-    // Not through MotivoEnEspanol: mingw's system category may take a
+            throw ErrorArchivo(contexto, ruta, motivoEnEspanol(std::make_error_code(codigo)));
+    // Not through motivoEnEspanol: mingw's system category may take a
     // Windows number for the errno of the same value. The system's own
     // text ends in a full stop, which the message adds.
     QString texto = QString::fromLocal8Bit(std::system_category().message(int(numero))).trimmed();
@@ -127,14 +126,14 @@ constexpr const char* kSeparadores = "/";
 // A link that leads nowhere (or round in a circle) holds no stored data: it is
 // passed over like a pipe. Any other reason not to know what an entry is
 // (no permission, a disk error) must be told.
-bool LlevaANada(const std::error_code& ec)
+bool llevaANada(const std::error_code& ec)
 {
     return ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory
         || ec == std::errc::too_many_symbolic_link_levels;
 }
 }  // namespace
 
-fs::path RutaNativa(const QString& ruta)
+fs::path rutaNativa(const QString& ruta)
 {
 #ifdef _WIN32
     return fs::path(ruta.toStdWString());
@@ -144,20 +143,20 @@ fs::path RutaNativa(const QString& ruta)
 #endif
 }
 
-std::optional<QString> TextoDeRuta(const fs::path& ruta)
+std::optional<QString> textoDeRuta(const fs::path& ruta)
 {
-    QString texto = TextoVisible(ruta);
-    if (RutaNativa(texto) != ruta)
+    QString texto = textoVisible(ruta);
+    if (rutaNativa(texto) != ruta)
         return std::nullopt;
     return texto;
 }
 
-QString TextoVisible(const fs::path& ruta)
+QString textoVisible(const fs::path& ruta)
 {
-    return TextoVisible(std::basic_string_view<fs::path::value_type>(ruta.native()));
+    return textoVisible(std::basic_string_view<fs::path::value_type>(ruta.native()));
 }
 
-QString TextoVisible(std::basic_string_view<fs::path::value_type> nativa)
+QString textoVisible(std::basic_string_view<fs::path::value_type> nativa)
 {
 #ifdef _WIN32
     return QString::fromWCharArray(nativa.data(), qsizetype(nativa.size()));
@@ -169,89 +168,89 @@ QString TextoVisible(std::basic_string_view<fs::path::value_type> nativa)
 // ---------------------------------------------------------------- Archivo
 
 Archivo::Archivo(const fs::path& ruta, const QString& rutaTexto, QString nombre)
-    : ruta_(ruta.native()),
-      carpetaTexto_(rutaTexto.left(rutaTexto.size() - nombre.size() - 1)),
-      nombre_(std::move(nombre))
+    : m_ruta(ruta.native()),
+      m_carpetaTexto(rutaTexto.left(rutaTexto.size() - nombre.size() - 1)),
+      m_nombre(std::move(nombre))
 {
 }
 
-Archivo Archivo::DeCarpeta(Nativo ruta, QString carpetaTexto, QString nombre)
+Archivo Archivo::deCarpeta(Nativo ruta, QString carpetaTexto, QString nombre)
 {
     Archivo archivo;
-    archivo.ruta_ = std::move(ruta);
-    archivo.carpetaTexto_ = std::move(carpetaTexto);
-    archivo.nombre_ = std::move(nombre);
+    archivo.m_ruta = std::move(ruta);
+    archivo.m_carpetaTexto = std::move(carpetaTexto);
+    archivo.m_nombre = std::move(nombre);
     return archivo;
 }
 
-std::uint64_t Archivo::Size() const
+std::uint64_t Archivo::tamano() const
 {
     std::error_code ec;
-    const auto tamano = fs::file_size(ruta_, ec);
+    const auto tamano = fs::file_size(m_ruta, ec);
     if (ec)
-        throw ErrorArchivo(u"No se pudo medir el archivo"_s, Path(), MotivoEnEspanol(ec));
+        throw ErrorArchivo(u"No se pudo medir el archivo"_s, ruta(), motivoEnEspanol(ec));
     return tamano;
 }
 
-QString Archivo::ShortPath() const
+QString Archivo::rutaParaLote() const
 {
 #ifdef _WIN32
-    const DWORD n = GetShortPathNameW(ruta_.c_str(), nullptr, 0);
+    const DWORD n = GetShortPathNameW(m_ruta.c_str(), nullptr, 0);
     if (n != 0) {
         std::wstring corta(n, L'\0');
-        const DWORD escritos = GetShortPathNameW(ruta_.c_str(), corta.data(), n);
+        const DWORD escritos = GetShortPathNameW(m_ruta.c_str(), corta.data(), n);
         if (escritos != 0 && escritos < n)
             return QString::fromWCharArray(corta.data(), qsizetype(escritos));
     }
 #endif
-    return Path();
+    return ruta();
 }
 
 // ---------------------------------------------------------------- Carpeta
 
-Carpeta::Carpeta(fs::path ruta, QString rutaTexto) : ruta_(std::move(ruta)), rutaTexto_(std::move(rutaTexto)) {}
+Carpeta::Carpeta(fs::path ruta, QString rutaTexto) : m_ruta(std::move(ruta)), m_rutaTexto(std::move(rutaTexto)) {}
 
-std::vector<Archivo> Carpeta::Files() const
+std::vector<Archivo> Carpeta::archivos() const
 {
     const QString contexto = u"No se pudo leer la carpeta"_s;
     std::vector<Archivo> archivos;
     std::error_code ec;
-    fs::directory_iterator it(ruta_, ec);
+    fs::directory_iterator it(m_ruta, ec);
     if (ec)
-        throw ErrorArchivo(contexto, rutaTexto_, MotivoEnEspanol(ec));
+        throw ErrorArchivo(contexto, m_rutaTexto, motivoEnEspanol(ec));
     for (; it != fs::directory_iterator(); it.increment(ec)) {
         // The kind the folder itself records for the entry: only a link, or
         // an entry of unrecorded kind, costs a look at what it leads to.
         std::error_code ecTipo;
         const bool esArchivo = it->is_regular_file(ecTipo);
-        if (!esArchivo && !(ecTipo && !LlevaANada(ecTipo)))
+        if (!esArchivo && !(ecTipo && !llevaANada(ecTipo)))
             continue;
         const Archivo::Nativo& nativa = it->path().native();
         const auto nombreNativo =
             std::basic_string_view<fs::path::value_type>(nativa).substr(nativa.find_last_of(kSeparadores) + 1);
-        const QString nombre = TextoVisible(nombreNativo);
+        const QString nombre = textoVisible(nombreNativo);
         if (!esArchivo)
-            throw ErrorArchivo(u"No se pudo examinar el archivo"_s, rutaTexto_ + kSeparador + nombre,
-                               MotivoEnEspanol(ecTipo));
-        archivos.push_back(Archivo::DeCarpeta(nativa, rutaTexto_, nombre));
+            throw ErrorArchivo(u"No se pudo examinar el archivo"_s, m_rutaTexto + kSeparador + nombre,
+                               motivoEnEspanol(ecTipo));
+        archivos.push_back(Archivo::deCarpeta(nativa, m_rutaTexto, nombre));
     }
     if (ec)
-        throw ErrorArchivo(contexto, rutaTexto_, MotivoEnEspanol(ec));
+        throw ErrorArchivo(contexto, m_rutaTexto, motivoEnEspanol(ec));
 
     // Case-insensitive first, then exact, so that case twins keep one order;
     // each name folded once, not at every comparison.
     std::vector<QString> plegados;
     plegados.reserve(archivos.size());
     for (const Archivo& a : archivos)
-        plegados.push_back(a.Name().toCaseFolded());
+        plegados.push_back(a.nombre().toCaseFolded());
     std::vector<std::size_t> orden(archivos.size());
     std::iota(orden.begin(), orden.end(), std::size_t(0));
     std::sort(orden.begin(), orden.end(), [&](std::size_t a, std::size_t b) {
         if (const int c = QString::compare(plegados[a], plegados[b], Qt::CaseSensitive); c != 0)
             return c < 0;
-        if (archivos[a].Name() != archivos[b].Name())
-            return archivos[a].Name() < archivos[b].Name();
-        return archivos[a].NativaTexto() < archivos[b].NativaTexto();  // names that only show alike
+        if (archivos[a].nombre() != archivos[b].nombre())
+            return archivos[a].nombre() < archivos[b].nombre();
+        return archivos[a].nativaTexto() < archivos[b].nativaTexto();  // names that only show alike
     });
     std::vector<Archivo> ordenados;
     ordenados.reserve(archivos.size());
@@ -262,64 +261,64 @@ std::vector<Archivo> Carpeta::Files() const
 
 // ---------------------------------------------------------------- FlujoTexto
 
-FlujoTexto::FlujoTexto(fs::path ruta, QString rutaTexto) : ruta_(std::move(ruta)), rutaTexto_(std::move(rutaTexto))
+FlujoTexto::FlujoTexto(fs::path ruta, QString rutaTexto) : m_ruta(std::move(ruta)), m_rutaTexto(std::move(rutaTexto))
 {
     errno = 0;
-    salida_.open(ruta_, std::ios::binary | std::ios::trunc);
-    if (!salida_)
-        Fallar(u"No se pudo crear el archivo"_s, rutaTexto_, errno);
+    m_salida.open(m_ruta, std::ios::binary | std::ios::trunc);
+    if (!m_salida)
+        fallar(u"No se pudo crear el archivo"_s, m_rutaTexto, errno);
 }
 
-void FlujoTexto::WriteLine(const QString& linea)
+void FlujoTexto::escribirLinea(const QString& linea)
 {
-    EscribirLinea(linea.toUtf8());
+    escribirBytes(linea.toUtf8());
 }
 
-void FlujoTexto::WriteLineLocal(const QString& linea)
+void FlujoTexto::escribirLineaLocal(const QString& linea)
 {
-    EscribirLinea(linea.toLocal8Bit());
+    escribirBytes(linea.toLocal8Bit());
 }
 
-void FlujoTexto::EscribirLinea(const QByteArray& linea)
+void FlujoTexto::escribirBytes(const QByteArray& linea)
 {
     const QByteArray bytes = linea + "\r\n";
     errno = 0;
-    salida_.write(bytes.constData(), bytes.size());
-    if (!salida_)
-        Fallar(u"No se pudo escribir el archivo"_s, rutaTexto_, errno);
+    m_salida.write(bytes.constData(), bytes.size());
+    if (!m_salida)
+        fallar(u"No se pudo escribir el archivo"_s, m_rutaTexto, errno);
 }
 
-void FlujoTexto::Close()
+void FlujoTexto::cerrar()
 {
     errno = 0;
-    salida_.close();
-    if (salida_.fail())
-        Fallar(u"No se pudo escribir el archivo"_s, rutaTexto_, errno);
+    m_salida.close();
+    if (m_salida.fail())
+        fallar(u"No se pudo escribir el archivo"_s, m_rutaTexto, errno);
 }
 
 // ---------------------------------------------------------------- ServicioArchivos
 
-bool ServicioArchivos::Existe(const QString& ruta) const
+bool ServicioArchivos::existe(const QString& ruta) const
 {
     std::error_code ec;
-    return fs::status(RutaNativa(ruta), ec).type() != fs::file_type::not_found;
+    return fs::status(rutaNativa(ruta), ec).type() != fs::file_type::not_found;
 }
 
 namespace {
 // What is at `nativa` (links followed), or the reason there is nothing usable there.
-fs::file_status EstadoDe(const fs::path& nativa, const QString& contexto, const QString& ruta)
+fs::file_status estadoDe(const fs::path& nativa, const QString& contexto, const QString& ruta)
 {
     std::error_code ec;
     const auto estado = fs::status(nativa, ec);
     if (estado.type() == fs::file_type::not_found)
         throw ErrorArchivo(contexto, ruta, u"no existe"_s);
     if (ec)
-        throw ErrorArchivo(contexto, ruta, MotivoEnEspanol(ec));
+        throw ErrorArchivo(contexto, ruta, motivoEnEspanol(ec));
     return estado;
 }
 
 // Folders, then a name, none of them "." or "..": nothing that climbs out.
-bool RelativaSencilla(const fs::path& relativa)
+bool relativaSencilla(const fs::path& relativa)
 {
     if (relativa.empty() || relativa.has_root_path())
         return false;
@@ -333,40 +332,40 @@ bool RelativaSencilla(const fs::path& relativa)
 // The checks that come before acting on an entry: a plain relative path, and
 // inside the project once links and ".." are resolved. A folder that cannot be
 // read on the way gives its own reason, not "outside".
-void ComprobarDentro(const fs::path& proyecto, const fs::path& relativa, const QString& contexto, const QString& ruta)
+void comprobarDentro(const fs::path& proyecto, const fs::path& relativa, const QString& contexto, const QString& ruta)
 {
     std::error_code ec;
-    if (!RelativaSencilla(relativa) || !EstaDentroDe(proyecto, proyecto / relativa, ec))
-        throw ErrorArchivo(contexto, ruta, ec ? MotivoEnEspanol(ec) : kFueraDelProyecto);
+    if (!relativaSencilla(relativa) || !estaDentroDe(proyecto, proyecto / relativa, ec))
+        throw ErrorArchivo(contexto, ruta, ec ? motivoEnEspanol(ec) : kFueraDelProyecto);
 }
 
 // An open file or folder, closed when it goes.
 class Descriptor {
 public:
-    explicit Descriptor(int fd) : fd_(fd) {}
+    explicit Descriptor(int fd) : m_fd(fd) {}
     ~Descriptor()
     {
-        if (fd_ >= 0)
-            ::close(fd_);
+        if (m_fd >= 0)
+            ::close(m_fd);
     }
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
-    int fd() const { return fd_; }
+    int fd() const { return m_fd; }
 
 private:
-    int fd_;
+    int m_fd;
 };
 
 // The folder that holds the entry, opened down from the project folder one
 // folder at a time without following links: what is opened is what was
 // checked to lie inside.
-Descriptor AbrirCarpetaDe(const fs::path& proyecto, const fs::path& relativa, const QString& contexto,
+Descriptor abrirCarpetaDe(const fs::path& proyecto, const fs::path& relativa, const QString& contexto,
                           const QString& ruta)
 {
-    ComprobarDentro(proyecto, relativa, contexto, ruta);
+    comprobarDentro(proyecto, relativa, contexto, ruta);
     int fd = ::open(proyecto.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
-        Fallar(contexto, ruta, errno);
+        fallar(contexto, ruta, errno);
     for (const fs::path& parte : relativa.parent_path()) {
         Descriptor padre(fd);
         fd = ::openat(padre.fd(), parte.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
@@ -377,7 +376,7 @@ Descriptor AbrirCarpetaDe(const fs::path& proyecto, const fs::path& relativa, co
                 || (numero == ENOTDIR && ::fstatat(padre.fd(), parte.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0
                     && S_ISLNK(st.st_mode)))
                 throw ErrorArchivo(contexto, ruta, kFueraDelProyecto);  // swapped for a link since the check
-            Fallar(contexto, ruta, numero);
+            fallar(contexto, ruta, numero);
         }
     }
     return Descriptor(fd);
@@ -386,31 +385,31 @@ Descriptor AbrirCarpetaDe(const fs::path& proyecto, const fs::path& relativa, co
 // A handle, closed when it goes.
 class Manejador {
 public:
-    explicit Manejador(HANDLE h) : h_(h) {}
+    explicit Manejador(HANDLE h) : m_handle(h) {}
     ~Manejador()
     {
-        if (h_ != INVALID_HANDLE_VALUE)
-            CloseHandle(h_);
+        if (m_handle != INVALID_HANDLE_VALUE)
+            CloseHandle(m_handle);
     }
-    Manejador(Manejador&& otro) noexcept : h_(std::exchange(otro.h_, INVALID_HANDLE_VALUE)) {}
+    Manejador(Manejador&& otro) noexcept : m_handle(std::exchange(otro.m_handle, INVALID_HANDLE_VALUE)) {}
     Manejador(const Manejador&) = delete;
     Manejador& operator=(const Manejador&) = delete;
-    HANDLE h() const { return h_; }
-    bool Valido() const { return h_ != INVALID_HANDLE_VALUE; }
+    HANDLE h() const { return m_handle; }
+    bool valido() const { return m_handle != INVALID_HANDLE_VALUE; }
 
 private:
-    HANDLE h_;
+    HANDLE m_handle;
 };
 
 // The path the file system gives for what a handle opened ("\\?\C:\..."),
 // every link, short name and drive substitution resolved.
-std::wstring RutaFinal(HANDLE h, const QString& contexto, const QString& ruta)
+std::wstring rutaFinal(HANDLE h, const QString& contexto, const QString& ruta)
 {
     std::wstring texto(MAX_PATH, L'\0');
     for (;;) {
         const DWORD n = GetFinalPathNameByHandleW(h, texto.data(), DWORD(texto.size()), FILE_NAME_NORMALIZED);
         if (n == 0)
-            FallarWindows(contexto, ruta);
+            fallarWindows(contexto, ruta);
         if (n < texto.size()) {
             texto.resize(n);
             return texto;
@@ -420,7 +419,7 @@ std::wstring RutaFinal(HANDLE h, const QString& contexto, const QString& ruta)
 }
 
 // Whether two paths name the same, as Windows compares names: case aside.
-bool Iguales(std::wstring_view a, std::wstring_view b)
+bool iguales(std::wstring_view a, std::wstring_view b)
 {
     return CompareStringOrdinal(a.data(), int(a.size()), b.data(), int(b.size()), TRUE) == CSTR_EQUAL;
 }
@@ -432,26 +431,26 @@ bool Iguales(std::wstring_view a, std::wstring_view b)
 // must name the entry inside the project's own final path, so that a folder
 // swapped for a link after its check, or a link that the file system followed
 // anyway, is refused before anything is done through it.
-Manejador AbrirEntrada(const fs::path& proyecto, const fs::path& relativa, DWORD acceso, const QString& contexto,
+Manejador abrirEntrada(const fs::path& proyecto, const fs::path& relativa, DWORD acceso, const QString& contexto,
                        const QString& ruta)
 {
-    if (!RelativaSencilla(relativa))
+    if (!relativaSencilla(relativa))
         throw ErrorArchivo(contexto, ruta, kFueraDelProyecto);
     constexpr DWORD compartir = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
     std::wstring base;
     {
         const Manejador carpeta(CreateFileW(proyecto.c_str(), FILE_READ_ATTRIBUTES, compartir, nullptr, OPEN_EXISTING,
                                             FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-        if (!carpeta.Valido())
-            FallarWindows(contexto, ruta);
-        base = RutaFinal(carpeta.h(), contexto, ruta);
+        if (!carpeta.valido())
+            fallarWindows(contexto, ruta);
+        base = rutaFinal(carpeta.h(), contexto, ruta);
     }
     fs::path camino = proyecto;
     for (const fs::path& parte : relativa.parent_path()) {
         camino /= parte;
         const DWORD atributos = GetFileAttributesW(camino.c_str());
         if (atributos == INVALID_FILE_ATTRIBUTES)
-            FallarWindows(contexto, ruta);
+            fallarWindows(contexto, ruta);
         if (atributos & FILE_ATTRIBUTE_REPARSE_POINT)
             throw ErrorArchivo(contexto, ruta, kFueraDelProyecto);
         if (!(atributos & FILE_ATTRIBUTE_DIRECTORY))
@@ -459,95 +458,95 @@ Manejador AbrirEntrada(const fs::path& proyecto, const fs::path& relativa, DWORD
     }
     Manejador entrada(CreateFileW((proyecto / relativa).c_str(), acceso, compartir, nullptr, OPEN_EXISTING,
                                   FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!entrada.Valido())
-        FallarWindows(contexto, ruta);
+    if (!entrada.valido())
+        fallarWindows(contexto, ruta);
 
     if (base.empty() || base.back() != L'\\')
         base += L'\\';
     std::wstring esperada = base + relativa.native();
     std::replace(esperada.begin(), esperada.end(), L'/', L'\\');
-    const std::wstring abierta = RutaFinal(entrada.h(), contexto, ruta);
-    if (!Iguales(abierta, esperada)) {
+    const std::wstring abierta = rutaFinal(entrada.h(), contexto, ruta);
+    if (!iguales(abierta, esperada)) {
         // Something on the way led elsewhere. Wine, for one, follows a file
         // link of the host even when asked not to: the file behind it is not
         // the entry, wherever it lies.
         const bool dentro =
-            abierta.size() > base.size() && Iguales(std::wstring_view(abierta).substr(0, base.size()), base);
+            abierta.size() > base.size() && iguales(std::wstring_view(abierta).substr(0, base.size()), base);
         throw ErrorArchivo(contexto, ruta, dentro ? u"es un enlace a otro archivo"_s : kFueraDelProyecto);
     }
     return entrada;
 }
 
-FILE_BASIC_INFO InfoBasica(HANDLE h, const QString& contexto, const QString& ruta)
+FILE_BASIC_INFO infoBasica(HANDLE h, const QString& contexto, const QString& ruta)
 {
     FILE_BASIC_INFO info{};
     if (!GetFileInformationByHandleEx(h, FileBasicInfo, &info, sizeof info))
-        FallarWindows(contexto, ruta);
+        fallarWindows(contexto, ruta);
     return info;
 }
 #endif
 }  // namespace
 
-Carpeta ServicioArchivos::GetFolder(const QString& ruta) const
+Carpeta ServicioArchivos::carpeta(const QString& ruta) const
 {
     const QString contexto = u"No se pudo abrir la carpeta"_s;
-    const fs::path nativa = RutaNativa(ruta);
-    if (!fs::is_directory(EstadoDe(nativa, contexto, ruta)))
+    const fs::path nativa = rutaNativa(ruta);
+    if (!fs::is_directory(estadoDe(nativa, contexto, ruta)))
         throw ErrorArchivo(contexto, ruta, u"no es una carpeta"_s);
     return Carpeta(nativa, ruta);
 }
 
-Archivo ServicioArchivos::GetFile(const QString& ruta) const
+Archivo ServicioArchivos::archivo(const QString& ruta) const
 {
-    return GetFile(RutaNativa(ruta), ruta);
+    return archivo(rutaNativa(ruta), ruta);
 }
 
-Archivo ServicioArchivos::GetFile(const fs::path& nativa, const QString& ruta) const
+Archivo ServicioArchivos::archivo(const fs::path& nativa, const QString& ruta) const
 {
     const QString contexto = u"No se encontró el archivo"_s;
-    if (!fs::is_regular_file(EstadoDe(nativa, contexto, ruta)))
+    if (!fs::is_regular_file(estadoDe(nativa, contexto, ruta)))
         throw ErrorArchivo(contexto, ruta, u"no es un archivo"_s);
-    return Archivo(nativa, ruta, TextoVisible(nativa.filename()));
+    return Archivo(nativa, ruta, textoVisible(nativa.filename()));
 }
 
-std::uint64_t ServicioArchivos::SizeEntrada(const fs::path& proyecto, const fs::path& relativa,
-                                            const QString& ruta) const
+std::uint64_t ServicioArchivos::tamanoEntrada(const fs::path& proyecto, const fs::path& relativa,
+                                              const QString& ruta) const
 {
     const QString contexto = u"No se pudo medir el archivo"_s;
 #ifndef _WIN32
-    const Descriptor carpeta = AbrirCarpetaDe(proyecto, relativa, contexto, ruta);
+    const Descriptor carpeta = abrirCarpetaDe(proyecto, relativa, contexto, ruta);
     struct stat st {};
     if (::fstatat(carpeta.fd(), relativa.filename().c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
-        Fallar(contexto, ruta, errno);
+        fallar(contexto, ruta, errno);
     if (S_ISDIR(st.st_mode))
         throw ErrorArchivo(contexto, ruta, u"es una carpeta"_s);  // deletion would leave it too
     return S_ISREG(st.st_mode) || S_ISLNK(st.st_mode) ? std::uint64_t(st.st_size) : 0;
 #else
-    const Manejador entrada = AbrirEntrada(proyecto, relativa, FILE_READ_ATTRIBUTES, contexto, ruta);
-    if (InfoBasica(entrada.h(), contexto, ruta).FileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+    const Manejador entrada = abrirEntrada(proyecto, relativa, FILE_READ_ATTRIBUTES, contexto, ruta);
+    if (infoBasica(entrada.h(), contexto, ruta).FileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         throw ErrorArchivo(contexto, ruta, u"es una carpeta"_s);
     // The data of what was opened: none for a link, which is opened as itself.
     FILE_STANDARD_INFO info{};
     if (!GetFileInformationByHandleEx(entrada.h(), FileStandardInfo, &info, sizeof info))
-        FallarWindows(contexto, ruta);
+        fallarWindows(contexto, ruta);
     return std::uint64_t(info.EndOfFile.QuadPart);
 #endif
 }
 
-void ServicioArchivos::DeleteFile(const fs::path& proyecto, const fs::path& relativa, const QString& ruta,
-                                  bool forzar) const
+void ServicioArchivos::borrarEntrada(const fs::path& proyecto, const fs::path& relativa, const QString& ruta,
+                                     bool forzar) const
 {
     const QString contexto = u"No se pudo borrar el archivo"_s;
 #ifndef _WIN32
     (void)forzar;  // here a file's own permissions never stop its removal
-    const Descriptor carpeta = AbrirCarpetaDe(proyecto, relativa, contexto, ruta);
+    const Descriptor carpeta = abrirCarpetaDe(proyecto, relativa, contexto, ruta);
     // Never a folder: unlinkat without AT_REMOVEDIR refuses one.
     if (::unlinkat(carpeta.fd(), relativa.filename().c_str(), 0) != 0)
-        Fallar(contexto, ruta, errno);
+        fallar(contexto, ruta, errno);
 #else
     const DWORD acceso = DELETE | FILE_READ_ATTRIBUTES | (forzar ? FILE_WRITE_ATTRIBUTES : 0);
-    const Manejador entrada = AbrirEntrada(proyecto, relativa, acceso, contexto, ruta);
-    const FILE_BASIC_INFO antes = InfoBasica(entrada.h(), contexto, ruta);
+    const Manejador entrada = abrirEntrada(proyecto, relativa, acceso, contexto, ruta);
+    const FILE_BASIC_INFO antes = infoBasica(entrada.h(), contexto, ruta);
     if (antes.FileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         throw ErrorArchivo(contexto, ruta, u"es una carpeta"_s);  // a folder link too: never through it
     // Windows refuses to delete a read-only file: the flag is cleared first,
@@ -562,20 +561,20 @@ void ServicioArchivos::DeleteFile(const fs::path& proyecto, const fs::path& rela
         return SetFileInformationByHandle(entrada.h(), FileBasicInfo, &cambio, sizeof cambio) != 0;
     };
     if (quitarSoloLectura && !ponerAtributos(antes.FileAttributes & ajustables & ~FILE_ATTRIBUTE_READONLY))
-        FallarWindows(contexto, ruta);
+        fallarWindows(contexto, ruta);
     FILE_DISPOSITION_INFO borrar{TRUE};
     if (!SetFileInformationByHandle(entrada.h(), FileDispositionInfo, &borrar, sizeof borrar)) {
         const DWORD numero = GetLastError();
         if (quitarSoloLectura)
             ponerAtributos(antes.FileAttributes & ajustables);  // the file stays as it was found
-        FallarWindows(contexto, ruta, numero);
+        fallarWindows(contexto, ruta, numero);
     }
 #endif
 }
 
-std::unique_ptr<FlujoTexto> ServicioArchivos::CreateTextFile(const QString& ruta, bool sobrescribir) const
+std::unique_ptr<FlujoTexto> ServicioArchivos::crearTexto(const QString& ruta, bool sobrescribir) const
 {
-    const fs::path nativa = RutaNativa(ruta);
+    const fs::path nativa = rutaNativa(ruta);
     std::error_code ec;
     if (!sobrescribir && fs::exists(fs::symlink_status(nativa, ec)))
         throw ErrorArchivo(u"No se pudo crear el archivo"_s, ruta, u"ya existe"_s);
@@ -584,13 +583,13 @@ std::unique_ptr<FlujoTexto> ServicioArchivos::CreateTextFile(const QString& ruta
 
 // ---------------------------------------------------------------- helpers
 
-bool EstaDentroDe(const fs::path& carpeta, const fs::path& ruta)
+bool estaDentroDe(const fs::path& carpeta, const fs::path& ruta)
 {
     std::error_code ec;
-    return EstaDentroDe(carpeta, ruta, ec);
+    return estaDentroDe(carpeta, ruta, ec);
 }
 
-bool EstaDentroDe(const fs::path& carpeta, const fs::path& ruta, std::error_code& ec)
+bool estaDentroDe(const fs::path& carpeta, const fs::path& ruta, std::error_code& ec)
 {
     ec.clear();
     const fs::path nombre = ruta.filename();
@@ -616,43 +615,43 @@ const QString kLeerDatos = u"No se pudo leer el archivo de datos"_s;
 }  // namespace
 
 #ifndef _WIN32
-ArchivoAbierto::ArchivoAbierto(const Archivo& archivo) : ruta_(archivo.Path())
+ArchivoAbierto::ArchivoAbierto(const Archivo& archivo) : m_ruta(archivo.ruta())
 {
     // Opened without waiting, so that a pipe put where the file was listed
     // cannot hold the window; then it must be a plain file to be read at all.
     do
-        fd_ = ::open(archivo.Nativa().c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    while (fd_ < 0 && errno == EINTR);
-    if (fd_ < 0)
-        Fallar(kAbrirDatos, ruta_, errno);
+        m_fd = ::open(archivo.nativa().c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    while (m_fd < 0 && errno == EINTR);
+    if (m_fd < 0)
+        fallar(kAbrirDatos, m_ruta, errno);
     struct stat st {};
-    if (::fstat(fd_, &st) != 0) {
+    if (::fstat(m_fd, &st) != 0) {
         const int numero = errno;
-        ::close(fd_);
-        Fallar(kLeerDatos, ruta_, numero);
+        ::close(m_fd);
+        fallar(kLeerDatos, m_ruta, numero);
     }
-    datos_ = S_ISREG(st.st_mode);
-    tamano_ = datos_ ? std::uint64_t(st.st_size) : 0;
+    m_datos = S_ISREG(st.st_mode);
+    m_tamano = m_datos ? std::uint64_t(st.st_size) : 0;
 }
 
 ArchivoAbierto::~ArchivoAbierto()
 {
-    ::close(fd_);
+    ::close(m_fd);
 }
 
-void ArchivoAbierto::Leer(std::uint64_t desde, std::uint64_t hasta, std::vector<char>& bufer,
+void ArchivoAbierto::leer(std::uint64_t desde, std::uint64_t hasta, std::vector<char>& bufer,
                           const std::function<void(std::string_view)>& trozo) const
 {
-    if (!datos_)
+    if (!m_datos)
         return;  // holds no stored data
     // Positioned reads: the threads that share the file share no position.
     while (desde < hasta) {
         const std::size_t cuanto = std::size_t(std::min<std::uint64_t>(bufer.size(), hasta - desde));
-        const ssize_t leidos = ::pread(fd_, bufer.data(), cuanto, off_t(desde));
+        const ssize_t leidos = ::pread(m_fd, bufer.data(), cuanto, off_t(desde));
         if (leidos < 0) {
             if (errno == EINTR)
                 continue;
-            Fallar(kLeerDatos, ruta_, errno);
+            fallar(kLeerDatos, m_ruta, errno);
         }
         if (leidos == 0)
             return;
@@ -661,41 +660,41 @@ void ArchivoAbierto::Leer(std::uint64_t desde, std::uint64_t hasta, std::vector<
     }
 }
 #else
-ArchivoAbierto::ArchivoAbierto(const Archivo& archivo) : ruta_(archivo.Path())
+ArchivoAbierto::ArchivoAbierto(const Archivo& archivo) : m_ruta(archivo.ruta())
 {
     std::error_code ec;
-    if (!fs::is_regular_file(fs::status(archivo.Nativa(), ec)))
+    if (!fs::is_regular_file(fs::status(archivo.nativa(), ec)))
         return;  // holds no stored data
     HANDLE h =
-        ::CreateFileW(archivo.Nativa().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        ::CreateFileW(archivo.nativa().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE)
-        throw ErrorArchivo(kAbrirDatos, ruta_,
-                           MotivoEnEspanol(std::error_code(int(::GetLastError()), std::system_category())));
-    handle_ = h;
+        throw ErrorArchivo(kAbrirDatos, m_ruta,
+                           motivoEnEspanol(std::error_code(int(::GetLastError()), std::system_category())));
+    m_handle = h;
     LARGE_INTEGER tamano{};
     if (::GetFileType(h) != FILE_TYPE_DISK)
         return;
     if (!::GetFileSizeEx(h, &tamano)) {
         const DWORD error = ::GetLastError();
         ::CloseHandle(h);
-        handle_ = nullptr;
-        throw ErrorArchivo(kLeerDatos, ruta_, MotivoEnEspanol(std::error_code(int(error), std::system_category())));
+        m_handle = nullptr;
+        throw ErrorArchivo(kLeerDatos, m_ruta, motivoEnEspanol(std::error_code(int(error), std::system_category())));
     }
-    datos_ = true;
-    tamano_ = std::uint64_t(tamano.QuadPart);
+    m_datos = true;
+    m_tamano = std::uint64_t(tamano.QuadPart);
 }
 
 ArchivoAbierto::~ArchivoAbierto()
 {
-    if (handle_)
-        ::CloseHandle(HANDLE(handle_));
+    if (m_handle)
+        ::CloseHandle(HANDLE(m_handle));
 }
 
-void ArchivoAbierto::Leer(std::uint64_t desde, std::uint64_t hasta, std::vector<char>& bufer,
+void ArchivoAbierto::leer(std::uint64_t desde, std::uint64_t hasta, std::vector<char>& bufer,
                           const std::function<void(std::string_view)>& trozo) const
 {
-    if (!datos_)
+    if (!m_datos)
         return;  // holds no stored data
     // Reads at an offset of their own: the threads that share the handle
     // share no position.
@@ -705,11 +704,12 @@ void ArchivoAbierto::Leer(std::uint64_t desde, std::uint64_t hasta, std::vector<
         donde.Offset = DWORD(desde);
         donde.OffsetHigh = DWORD(desde >> 32);
         DWORD leidos = 0;
-        if (!::ReadFile(HANDLE(handle_), bufer.data(), cuanto, &leidos, &donde)) {
+        if (!::ReadFile(HANDLE(m_handle), bufer.data(), cuanto, &leidos, &donde)) {
             const DWORD error = ::GetLastError();
             if (error == ERROR_HANDLE_EOF)
                 return;
-            throw ErrorArchivo(kLeerDatos, ruta_, MotivoEnEspanol(std::error_code(int(error), std::system_category())));
+            throw ErrorArchivo(kLeerDatos, m_ruta,
+                               motivoEnEspanol(std::error_code(int(error), std::system_category())));
         }
         if (leidos == 0)
             return;
@@ -719,7 +719,7 @@ void ArchivoAbierto::Leer(std::uint64_t desde, std::uint64_t hasta, std::vector<
 }
 #endif
 
-void LeerPorTrozos(const Archivo& archivo, std::vector<char>& bufer, const std::function<void(std::string_view)>& trozo)
+void leerPorTrozos(const Archivo& archivo, std::vector<char>& bufer, const std::function<void(std::string_view)>& trozo)
 {
-    ArchivoAbierto(archivo).Leer(0, UINT64_MAX, bufer, trozo);
+    ArchivoAbierto(archivo).leer(0, UINT64_MAX, bufer, trozo);
 }

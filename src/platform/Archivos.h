@@ -32,46 +32,46 @@ public:
     QString contexto;  // what was being done, e.g. "No se pudo leer la carpeta"
     QString ruta;
     QString motivo;         // Spanish, without final full stop
-    QString Texto() const;  // the three together, ready for a message box
+    QString texto() const;  // the three together, ready for a message box
 };
 
 // Why an entry outside the project folder is neither measured nor deleted.
 extern const QString kFueraDelProyecto;
 
 // Spanish words for an operating-system error.
-QString MotivoEnEspanol(const std::error_code& ec);
+QString motivoEnEspanol(const std::error_code& ec);
 
 // Native path for a path typed as text, and back. The way back gives nothing
 // when the name cannot survive the round trip (bytes that are not valid in the
-// file-name encoding); TextoVisible then shows those bytes as U+FFFD, which
+// file-name encoding); textoVisible then shows those bytes as U+FFFD, which
 // is for the eyes only: such a text never leads back to the file.
-std::filesystem::path RutaNativa(const QString& ruta);
-std::optional<QString> TextoDeRuta(const std::filesystem::path& ruta);
-QString TextoVisible(const std::filesystem::path& ruta);
-QString TextoVisible(std::basic_string_view<std::filesystem::path::value_type> nativa);
+std::filesystem::path rutaNativa(const QString& ruta);
+std::optional<QString> textoDeRuta(const std::filesystem::path& ruta);
+QString textoVisible(const std::filesystem::path& ruta);
+QString textoVisible(std::basic_string_view<std::filesystem::path::value_type> nativa);
 
 class Archivo {
 public:
     using Nativo = std::filesystem::path::string_type;
     Archivo(const std::filesystem::path& ruta, const QString& rutaTexto, QString nombre);
     // As a folder lists it: the folder's text, shared by all its files.
-    static Archivo DeCarpeta(Nativo ruta, QString carpetaTexto, QString nombre);
-    const QString& Name() const { return nombre_; }
-    QString Path() const { return carpetaTexto_ + kSeparador + nombre_; }
+    static Archivo deCarpeta(Nativo ruta, QString carpetaTexto, QString nombre);
+    const QString& nombre() const { return m_nombre; }
+    QString ruta() const { return m_carpetaTexto + kSeparador + m_nombre; }
     // The path the file system gave, kept as its plain string: thousands of
     // files cost one string apiece, not one per folder on the way.
-    const Nativo& NativaTexto() const { return ruta_; }
-    std::filesystem::path Nativa() const { return ruta_; }
-    std::uint64_t Size() const;
+    const Nativo& nativaTexto() const { return m_ruta; }
+    std::filesystem::path nativa() const { return m_ruta; }
+    std::uint64_t tamano() const;
     // The path in 8.3 names where the volume keeps them, which any code page
     // can spell; else (and off Windows, where there are none) the full path.
-    QString ShortPath() const;
+    QString rutaParaLote() const;
 
 private:
     Archivo() = default;
-    Nativo ruta_;
-    QString carpetaTexto_;
-    QString nombre_;
+    Nativo m_ruta;
+    QString m_carpetaTexto;
+    QString m_nombre;
 };
 
 class Carpeta {
@@ -82,39 +82,39 @@ public:
     // devices, pipes, sockets, links that lead nowhere) are passed over; an
     // entry whose kind cannot be told (no permission, a disk error) is not:
     // it throws, since a file left out silently would be a wrong result.
-    std::vector<Archivo> Files() const;
+    std::vector<Archivo> archivos() const;
 
 private:
-    std::filesystem::path ruta_;
-    QString rutaTexto_;
+    std::filesystem::path m_ruta;
+    QString m_rutaTexto;
 };
 
 class FlujoTexto {
 public:
     FlujoTexto(std::filesystem::path ruta, QString rutaTexto);
-    void WriteLine(const QString& linea);  // UTF-8, ended by CR LF
+    void escribirLinea(const QString& linea);  // UTF-8, ended by CR LF
     // In the system's 8-bit encoding, as cmd reads a batch file: the ANSI code
     // page on Windows. Ended by CR LF.
-    void WriteLineLocal(const QString& linea);
-    void Close();
+    void escribirLineaLocal(const QString& linea);
+    void cerrar();
 
 private:
-    void EscribirLinea(const QByteArray& linea);
+    void escribirBytes(const QByteArray& linea);
 
-    std::filesystem::path ruta_;
-    QString rutaTexto_;
-    std::ofstream salida_;
+    std::filesystem::path m_ruta;
+    QString m_rutaTexto;
+    std::ofstream m_salida;
 };
 
 class ServicioArchivos {
 public:
     // Whether anything is there: a file, a folder, or a link that does not
     // dangle (a link in a loop counts: it is there, only unusable).
-    bool Existe(const QString& ruta) const;
-    Carpeta GetFolder(const QString& ruta) const;
-    Archivo GetFile(const QString& ruta) const;
-    Archivo GetFile(const std::filesystem::path& ruta, const QString& rutaTexto) const;
-    std::unique_ptr<FlujoTexto> CreateTextFile(const QString& ruta, bool sobrescribir) const;
+    bool existe(const QString& ruta) const;
+    Carpeta carpeta(const QString& ruta) const;
+    Archivo archivo(const QString& ruta) const;
+    Archivo archivo(const std::filesystem::path& ruta, const QString& rutaTexto) const;
+    std::unique_ptr<FlujoTexto> crearTexto(const QString& ruta, bool sobrescribir) const;
 
     // The entry `relativa` (folders, then a name) of the project folder
     // `proyecto`, measured or removed as itself (a link as a link) and reached
@@ -122,10 +122,10 @@ public:
     // inside once links and ".." are resolved, and then reached folder by
     // folder without following a link, so that a folder swapped for a link
     // after the check cannot lead elsewhere. `rutaTexto` names it in errors.
-    std::uint64_t SizeEntrada(const std::filesystem::path& proyecto, const std::filesystem::path& relativa,
-                              const QString& rutaTexto) const;
-    void DeleteFile(const std::filesystem::path& proyecto, const std::filesystem::path& relativa,
-                    const QString& rutaTexto, bool forzar) const;
+    std::uint64_t tamanoEntrada(const std::filesystem::path& proyecto, const std::filesystem::path& relativa,
+                                const QString& rutaTexto) const;
+    void borrarEntrada(const std::filesystem::path& proyecto, const std::filesystem::path& relativa,
+                       const QString& rutaTexto, bool forzar) const;
 };
 
 // Whether `ruta` (which need not exist) lies inside `carpeta` once every link
@@ -135,8 +135,8 @@ public:
 // holds the reason, which is then the user's to read, not "outside". Windows
 // links are not seen here (std::filesystem there resolves none of them): the
 // file service checks those on the handle it acts through.
-bool EstaDentroDe(const std::filesystem::path& carpeta, const std::filesystem::path& ruta, std::error_code& ec);
-bool EstaDentroDe(const std::filesystem::path& carpeta, const std::filesystem::path& ruta);
+bool estaDentroDe(const std::filesystem::path& carpeta, const std::filesystem::path& ruta, std::error_code& ec);
+bool estaDentroDe(const std::filesystem::path& carpeta, const std::filesystem::path& ruta);
 
 // A data file held open, so that several threads can read parts of one large
 // file at once, each at its own offset, without sharing a file position.
@@ -151,26 +151,26 @@ public:
     ArchivoAbierto& operator=(const ArchivoAbierto&) = delete;
 
     // The size when it was opened, learnt from the open file itself.
-    std::uint64_t Tamano() const { return tamano_; }
+    std::uint64_t tamano() const { return m_tamano; }
     // Reads bytes [desde, hasta) in pieces into `bufer`, handing each piece
     // to `trozo`; stops early at the end of the file, so that `hasta` may lie
     // beyond it. Throws ErrorArchivo when the file cannot be read.
-    void Leer(std::uint64_t desde, std::uint64_t hasta, std::vector<char>& bufer,
+    void leer(std::uint64_t desde, std::uint64_t hasta, std::vector<char>& bufer,
               const std::function<void(std::string_view)>& trozo) const;
 
 private:
-    QString ruta_;
-    std::uint64_t tamano_ = 0;
-    bool datos_ = false;  // a plain file, not a device or a pipe
+    QString m_ruta;
+    std::uint64_t m_tamano = 0;
+    bool m_datos = false;  // a plain file, not a device or a pipe
 #ifdef _WIN32
-    void* handle_ = nullptr;
+    void* m_handle = nullptr;
 #else
-    int fd_ = -1;
+    int m_fd = -1;
 #endif
 };
 
 // Reads a file from start to end in pieces into `bufer`, handing each piece to
 // `trozo`, as ArchivoAbierto does. Throws ErrorArchivo when the file cannot
 // be opened or read.
-void LeerPorTrozos(const Archivo& archivo, std::vector<char>& bufer,
+void leerPorTrozos(const Archivo& archivo, std::vector<char>& bufer,
                    const std::function<void(std::string_view)>& trozo);

@@ -31,11 +31,11 @@ class DialogoAbrir : public QObject {
     Q_OBJECT
 public:
     using QObject::QObject;
-    // Whether a cancel is reported as such (ShowOpen returns nothing) or, as
+    // Whether a cancel is reported as such (elegirArchivo returns nothing) or, as
     // the dialog does when it is not, as an empty path.
-    bool CancelError = false;
-    QString DefaultExt;
-    QString Filter;
+    bool avisarCancelacion = false;
+    QString extension;
+    QString filtro;
 };
 
 class Plataforma {
@@ -43,18 +43,18 @@ public:
     virtual ~Plataforma();
 
     // The chosen file's full path. When the user cancels: nothing if the
-    // dialog's CancelError is set, an empty path if not.
-    virtual std::optional<QString> ShowOpen(QWidget* dueno, const DialogoAbrir& dialogo) = 0;
+    // dialog's avisarCancelacion is set, an empty path if not.
+    virtual std::optional<QString> elegirArchivo(QWidget* dueno, const DialogoAbrir& dialogo) = 0;
     // A modal box; returns the pressed button (Respuesta).
-    virtual int MsgBox(QWidget* dueno, const QString& texto, int estilo, const QString& titulo) = 0;
+    virtual int mostrarMensaje(QWidget* dueno, const QString& texto, int estilo, const QString& titulo) = 0;
     // Lets pending window events (repaints, clicks) be handled, then returns.
-    virtual void DoEvents() = 0;
+    virtual void atenderEventos() = 0;
     // Starts the batch file at `ruta`, which opens `archivo` with the
     // application associated with its type, and returns at once. The opener
     // is handed `archivo` itself, the native path of the file meant, and
     // never a path read back from the batch file's text. The window style is
     // recorded only: the desktop's opener shows no console window to hide.
-    virtual void Shell(const QString& ruta, int estiloVentana, const std::filesystem::path& archivo) = 0;
+    virtual void abrirConSuAplicacion(const QString& ruta, int estiloVentana, const std::filesystem::path& archivo) = 0;
     // A folder where the program may write its own files.
-    virtual QString CarpetaAplicacion() = 0;
+    virtual QString carpetaPropia() = 0;
 };

@@ -11,27 +11,27 @@
 
 using namespace Qt::StringLiterals;
 
-std::optional<QString> PlataformaQt::ShowOpen(QWidget* dueno, const DialogoAbrir& dialogo)
+std::optional<QString> PlataformaQt::elegirArchivo(QWidget* dueno, const DialogoAbrir& dialogo)
 {
     QFileDialog caja(dueno);
     // Qt's own dialog looks and behaves the same on every desktop.
     caja.setOption(QFileDialog::DontUseNativeDialog, true);
     caja.setAcceptMode(QFileDialog::AcceptOpen);
     caja.setFileMode(QFileDialog::ExistingFile);
-    caja.setNameFilter(dialogo.Filter);
-    caja.setDefaultSuffix(dialogo.DefaultExt);
+    caja.setNameFilter(dialogo.filtro);
+    caja.setDefaultSuffix(dialogo.extension);
     caja.setDirectory(QDir::currentPath());
     if (caja.exec() != QDialog::Accepted || caja.selectedFiles().isEmpty()) {
-        // Without CancelError a cancel is no error: the dialog just comes
+        // Without avisarCancelacion a cancel is no error: the dialog just comes
         // back with no file name.
-        if (dialogo.CancelError)
+        if (dialogo.avisarCancelacion)
             return std::nullopt;
         return QString();
     }
     return QDir::toNativeSeparators(caja.selectedFiles().constFirst());
 }
 
-int PlataformaQt::MsgBox(QWidget* dueno, const QString& texto, int estilo, const QString& titulo)
+int PlataformaQt::mostrarMensaje(QWidget* dueno, const QString& texto, int estilo, const QString& titulo)
 {
     QMessageBox caja(dueno);
     caja.setWindowTitle(titulo);
@@ -61,18 +61,19 @@ int PlataformaQt::MsgBox(QWidget* dueno, const QString& texto, int estilo, const
     return Respuesta::Aceptar;
 }
 
-void PlataformaQt::DoEvents()
+void PlataformaQt::atenderEventos()
 {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-void PlataformaQt::Shell(const QString& /*ruta: there is no command interpreter to run it*/,
-                         int /*estiloVentana: nothing shows a console here*/, const std::filesystem::path& archivo)
+void PlataformaQt::abrirConSuAplicacion(const QString& /*ruta: there is no command interpreter to run it*/,
+                                        int /*estiloVentana: nothing shows a console here*/,
+                                        const std::filesystem::path& archivo)
 {
-    QDesktopServices::openUrl(UrlDeArchivo(archivo));
+    QDesktopServices::openUrl(urlDeArchivo(archivo));
 }
 
-QUrl UrlDeArchivo(const std::filesystem::path& ruta)
+QUrl urlDeArchivo(const std::filesystem::path& ruta)
 {
     const std::filesystem::path absoluta = ruta.is_absolute() ? ruta : std::filesystem::absolute(ruta);
 #ifdef _WIN32
@@ -84,7 +85,7 @@ QUrl UrlDeArchivo(const std::filesystem::path& ruta)
 #endif
 }
 
-QString CarpetaParaEscribir(const QString& propia, const QString& respaldo)
+QString carpetaParaEscribir(const QString& propia, const QString& respaldo)
 {
     QTemporaryFile prueba(propia + u"/mondrix-XXXXXX.tmp"_s);
     if (prueba.open())
@@ -94,10 +95,10 @@ QString CarpetaParaEscribir(const QString& propia, const QString& respaldo)
     return QDir::toNativeSeparators(propia);
 }
 
-QString PlataformaQt::CarpetaAplicacion()
+QString PlataformaQt::carpetaPropia()
 {
     // Installed under Program Files or system-wide, the program's folder
     // belongs to the system: then the user's own data folder.
-    return CarpetaParaEscribir(QCoreApplication::applicationDirPath(),
+    return carpetaParaEscribir(QCoreApplication::applicationDirPath(),
                                QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
 }

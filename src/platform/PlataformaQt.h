@@ -8,18 +8,18 @@ class QUrl;
 
 // The file: URL of a native path, every byte of its name kept (percent-encoded
 // where it is not plain text), so that the desktop opens that file and no other.
-QUrl UrlDeArchivo(const std::filesystem::path& ruta);
+QUrl urlDeArchivo(const std::filesystem::path& ruta);
 
 // The folder for the program's own files: `propia` when a file can really be
 // written there (asking is not enough: on Windows Qt calls every folder
 // writable), else `respaldo`, made if need be; `propia` when neither works.
-QString CarpetaParaEscribir(const QString& propia, const QString& respaldo);
+QString carpetaParaEscribir(const QString& propia, const QString& respaldo);
 
 class PlataformaQt : public Plataforma {
 public:
-    std::optional<QString> ShowOpen(QWidget* dueno, const DialogoAbrir& dialogo) override;
-    int MsgBox(QWidget* dueno, const QString& texto, int estilo, const QString& titulo) override;
-    void DoEvents() override;
-    void Shell(const QString& ruta, int estiloVentana, const std::filesystem::path& archivo) override;
-    QString CarpetaAplicacion() override;
+    std::optional<QString> elegirArchivo(QWidget* dueno, const DialogoAbrir& dialogo) override;
+    int mostrarMensaje(QWidget* dueno, const QString& texto, int estilo, const QString& titulo) override;
+    void atenderEventos() override;
+    void abrirConSuAplicacion(const QString& ruta, int estiloVentana, const std::filesystem::path& archivo) override;
+    QString carpetaPropia() override;
 };

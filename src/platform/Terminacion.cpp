@@ -14,7 +14,7 @@ namespace {
 // and the event loop, watching the other end, does the work.
 int tuberia[2] = {-1, -1};
 
-void AlRecibirTerminar(int)
+void alRecibirTerminar(int)
 {
     const int guardado = errno;
     const char byte = 1;
@@ -22,7 +22,7 @@ void AlRecibirTerminar(int)
     errno = guardado;
 }
 
-bool AbrirTuberia()
+bool abrirTuberia()
 {
     if (::pipe(tuberia) != 0)
         return false;
@@ -35,7 +35,7 @@ bool AbrirTuberia()
     return true;
 }
 
-void CerrarTuberia()
+void cerrarTuberia()
 {
     for (int& extremo : tuberia) {
         if (extremo >= 0)
@@ -46,35 +46,35 @@ void CerrarTuberia()
 
 }  // namespace
 
-CierrePorSenal::CierrePorSenal(QWidget& ventana) : ventana_(ventana)
+CierrePorSenal::CierrePorSenal(QWidget& ventana) : m_ventana(ventana)
 {
     Q_ASSERT(tuberia[0] < 0);
-    if (!AbrirTuberia()) {
+    if (!abrirTuberia()) {
         qWarning("Mondrix: sin tubería para SIGTERM; la señal terminará el programa sin cerrar la ventana");
         return;
     }
-    aviso_ = new QSocketNotifier(tuberia[0], QSocketNotifier::Read, this);
-    connect(aviso_, &QSocketNotifier::activated, this, &CierrePorSenal::Recibida);
+    m_aviso = new QSocketNotifier(tuberia[0], QSocketNotifier::Read, this);
+    connect(m_aviso, &QSocketNotifier::activated, this, &CierrePorSenal::recibida);
 
     struct sigaction accion {};
-    accion.sa_handler = AlRecibirTerminar;
+    accion.sa_handler = alRecibirTerminar;
     sigemptyset(&accion.sa_mask);
     // Reads and writes the program has under way carry on rather than fail.
     accion.sa_flags = SA_RESTART;
-    instalado_ = ::sigaction(SIGTERM, &accion, &anterior_) == 0;
+    m_instalado = ::sigaction(SIGTERM, &accion, &m_anterior) == 0;
 }
 
 CierrePorSenal::~CierrePorSenal()
 {
-    if (instalado_)
-        ::sigaction(SIGTERM, &anterior_, nullptr);
-    delete aviso_;
-    CerrarTuberia();
+    if (m_instalado)
+        ::sigaction(SIGTERM, &m_anterior, nullptr);
+    delete m_aviso;
+    cerrarTuberia();
 }
 
-void CierrePorSenal::Recibida()
+void CierrePorSenal::recibida()
 {
     char bytes[16];
     while (::read(tuberia[0], bytes, sizeof bytes) > 0) {}
-    ventana_.close();
+    m_ventana.close();
 }

@@ -20,10 +20,10 @@ public:
     ~CierrePorSenal() override;
 
 private:
-    void Recibida();
+    void recibida();
 
-    QWidget& ventana_;
-    QSocketNotifier* aviso_ = nullptr;
-    struct sigaction anterior_ {};
-    bool instalado_ = false;
+    QWidget& m_ventana;
+    QSocketNotifier* m_aviso = nullptr;
+    struct sigaction m_anterior {};
+    bool m_instalado = false;
 };

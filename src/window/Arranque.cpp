@@ -13,7 +13,7 @@
 
 using namespace Qt::StringLiterals;
 
-void InstalarTraducciones()
+void instalarTraducciones()
 {
     QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
     auto* traduccion = new QTranslator(QCoreApplication::instance());
@@ -25,12 +25,12 @@ void InstalarTraducciones()
         delete traduccion;
 }
 
-void PrepararFuentes()
+void prepararFuentes()
 {
     QFont::insertSubstitutions(kFuenteBotones, {u"Comic Neue"_s, u"Comic Sans"_s});
 }
 
-void CentrarEnPantalla(QWidget& ventana)
+void centrarEnPantalla(QWidget& ventana)
 {
     const QScreen* pantalla = ventana.screen() ? ventana.screen() : QGuiApplication::primaryScreen();
     if (!pantalla)

@@ -7,8 +7,8 @@
 class QWidget;
 
 // Qt's own texts (dialog and message-box buttons) in Spanish, like the rest.
-void InstalarTraducciones();
+void instalarTraducciones();
 // "Comic Sans MS" where the system has it, a comic face of its kind where not.
-void PrepararFuentes();
+void prepararFuentes();
 // Centres a top-level window on its screen.
-void CentrarEnPantalla(QWidget& ventana);
+void centrarEnPantalla(QWidget& ventana);

@@ -21,7 +21,7 @@ public:
     void doAction(const QString& accion) override
     {
         if (accion == pressAction())
-            static_cast<BotonEtiqueta*>(widget())->Pulsar();
+            static_cast<BotonEtiqueta*>(widget())->pulsar();
     }
     QString text(QAccessible::Text t) const override
     {
@@ -32,7 +32,7 @@ public:
     }
 };
 
-QAccessibleInterface* FabricaAccesible(const QString& clase, QObject* objeto)
+QAccessibleInterface* fabricaAccesible(const QString& clase, QObject* objeto)
 {
     if (clase == QLatin1String("BotonEtiqueta") && objeto && objeto->isWidgetType())
         return new AccesibleBotonEtiqueta(static_cast<BotonEtiqueta*>(objeto));
@@ -43,7 +43,7 @@ QAccessibleInterface* FabricaAccesible(const QString& clase, QObject* objeto)
 BotonEtiqueta::BotonEtiqueta(const QString& texto, QWidget* padre) : QLabel(texto, padre)
 {
     static const bool instalada = [] {
-        QAccessible::installFactory(FabricaAccesible);
+        QAccessible::installFactory(fabricaAccesible);
         return true;
     }();
     (void)instalada;
@@ -52,7 +52,7 @@ BotonEtiqueta::BotonEtiqueta(const QString& texto, QWidget* padre) : QLabel(text
     setCursor(Qt::PointingHandCursor);
 }
 
-void BotonEtiqueta::Pulsar()
+void BotonEtiqueta::pulsar()
 {
     if (isEnabled())
         emit clicked();
@@ -60,23 +60,23 @@ void BotonEtiqueta::Pulsar()
 
 void BotonEtiqueta::mousePressEvent(QMouseEvent* evento)
 {
-    pulsado_ = evento->button() == Qt::LeftButton;
+    m_pulsado = evento->button() == Qt::LeftButton;
     evento->accept();
 }
 
 void BotonEtiqueta::mouseReleaseEvent(QMouseEvent* evento)
 {
-    const bool clic = pulsado_ && evento->button() == Qt::LeftButton && rect().contains(evento->position().toPoint());
-    pulsado_ = false;
+    const bool clic = m_pulsado && evento->button() == Qt::LeftButton && rect().contains(evento->position().toPoint());
+    m_pulsado = false;
     evento->accept();
     if (clic)
-        Pulsar();
+        pulsar();
 }
 
 void BotonEtiqueta::mouseDoubleClickEvent(QMouseEvent* evento)
 {
     // The second click of a double click does not act again.
-    pulsado_ = false;
+    m_pulsado = false;
     evento->accept();
 }
 
@@ -104,7 +104,7 @@ CajaEstado::CajaEstado(QWidget* padre) : QLineEdit(padre)
     connect(this, &QLineEdit::textChanged, this, &QWidget::setAccessibleName);
 }
 
-void CajaEstado::AjustarA(const QString& linea)
+void CajaEstado::ajustarA(const QString& linea)
 {
     // The room QLineEdit leaves its text: the box less its frame and text
     // margins, less the 2 pixels it keeps clear on each side, less the

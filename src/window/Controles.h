@@ -12,7 +12,7 @@ class BotonEtiqueta : public QLabel {
 public:
     explicit BotonEtiqueta(const QString& texto, QWidget* padre = nullptr);
     // Acts as a click would; what assistive tools call to press it.
-    void Pulsar();
+    void pulsar();
 
 signals:
     void clicked();
@@ -23,7 +23,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* evento) override;
 
 private:
-    bool pulsado_ = false;
+    bool m_pulsado = false;
 };
 
 // A rectangle outline drawn over a label-button; it takes no input.
@@ -44,7 +44,7 @@ public:
     explicit CajaEstado(QWidget* padre = nullptr);
     // Shrinks the font, not below 6 points, until `linea` shows whole in the
     // box; any shorter line then does too.
-    void AjustarA(const QString& linea);
+    void ajustarA(const QString& linea);
 
 signals:
     void clicked();

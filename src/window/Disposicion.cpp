@@ -30,7 +30,7 @@ const Colocacion kFilas[] = {
 };
 }  // namespace
 
-std::span<const Colocacion> Disposicion()
+std::span<const Colocacion> disposicion()
 {
     return kFilas;
 }

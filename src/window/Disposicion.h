@@ -30,7 +30,7 @@ struct Colocacion {
     Qt::Alignment alineacion;
     int tabulacion;  // keyboard order; -1: none (outlines)
 
-    QRect Rectangulo() const
+    QRect rectangulo() const
     {
         return QRect(izquierda / kTwipsPorPixel, arriba / kTwipsPorPixel, ancho / kTwipsPorPixel,
                      alto / kTwipsPorPixel);
@@ -38,4 +38,4 @@ struct Colocacion {
 };
 
 // Every control with a place, in the window's order: earlier rows lie on top.
-std::span<const Colocacion> Disposicion();
+std::span<const Colocacion> disposicion();

@@ -13,44 +13,44 @@ constexpr int kRolRuta = Qt::UserRole + 1;
 // The native path in a QVariant as one shared string: bytes here, UTF-16
 // code units (lone surrogates and all) on Windows.
 #ifdef _WIN32
-QVariant Guardar(const std::wstring& nativa)
+QVariant guardar(const std::wstring& nativa)
 {
     return QString::fromStdWString(nativa);
 }
-std::wstring Leer(const QVariant& v)
+std::wstring leer(const QVariant& v)
 {
     return v.toString().toStdWString();
 }
 #else
-QVariant Guardar(const std::string& nativa)
+QVariant guardar(const std::string& nativa)
 {
     return QByteArray(nativa.data(), qsizetype(nativa.size()));
 }
-std::string Leer(const QVariant& v)
+std::string leer(const QVariant& v)
 {
     return v.toByteArray().toStdString();
 }
 #endif
 }  // namespace
 
-void AnadirRecursos(QListWidget& lista, const QString& carpeta, std::span<const Archivo> archivos)
+void anadirEntradas(QListWidget& lista, const QString& carpeta, std::span<const Archivo> archivos)
 {
     const int primera = lista.count();
     QStringList textos;
     textos.reserve(qsizetype(archivos.size()));
     for (const Archivo& archivo : archivos)
-        textos.append(carpeta + QChar(kSeparador) + archivo.Name());
+        textos.append(carpeta + QChar(kSeparador) + archivo.nombre());
     // One insertion for all the texts; the paths are not shown, so the view
     // need not hear of them one by one.
     lista.addItems(textos);
     const QSignalBlocker silencio(lista.model());
     for (std::size_t i = 0; i < archivos.size(); ++i)
-        lista.item(primera + int(i))->setData(kRolRuta, Guardar(archivos[i].NativaTexto()));
+        lista.item(primera + int(i))->setData(kRolRuta, guardar(archivos[i].nativaTexto()));
 }
 
-std::filesystem::path RutaDeRecurso(const QListWidgetItem& item)
+std::filesystem::path rutaDeRecurso(const QListWidgetItem& item)
 {
-    return Leer(item.data(kRolRuta));
+    return leer(item.data(kRolRuta));
 }
 
 void ListaEnPantalla::anadidas(int cuantas)

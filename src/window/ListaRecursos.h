@@ -18,9 +18,9 @@ class QListWidgetItem;
 
 // Appends one entry per file of the resource folder `carpeta` (relative to
 // the project folder): its text "carpeta" + separator + name, and its path.
-void AnadirRecursos(QListWidget& lista, const QString& carpeta, std::span<const Archivo> archivos);
+void anadirEntradas(QListWidget& lista, const QString& carpeta, std::span<const Archivo> archivos);
 // The native path an entry carries; empty for an entry that carries none.
-std::filesystem::path RutaDeRecurso(const QListWidgetItem& item);
+std::filesystem::path rutaDeRecurso(const QListWidgetItem& item);
 
 // Which catalogue entry each row of the list stands for, so that the list
 // on screen can be brought in line with the walk's list (which entries are

@@ -24,7 +24,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 // Shrinks a label's font until its whole text fits its rectangle.
-void AjustarAlRectangulo(QLabel& etiqueta)
+void ajustarAlRectangulo(QLabel& etiqueta)
 {
     // Faces differ from one system to the next: shrink the text, if need be,
     // until every line shows within the label's height.
@@ -42,14 +42,14 @@ void AjustarAlRectangulo(QLabel& etiqueta)
 
 // The widest line the analysis can write in `fuente`: the analysis complete,
 // and every count at five digits, each the face's widest digit.
-QString LineaMasAncha(const QFont& fuente)
+QString lineaMasAncha(const QFont& fuente)
 {
     const QFontMetricsF medida(fuente);
     QChar ancha = u'9';
     for (char16_t cifra = u'0'; cifra <= u'9'; ++cifra)
         if (medida.horizontalAdvance(QChar(cifra)) > medida.horizontalAdvance(ancha))
             ancha = QChar(cifra);
-    return LineaProgreso(99999, 99999, 99999, 99999).replace(u'9', ancha);
+    return lineaProgreso(99999, 99999, 99999, 99999).replace(u'9', ancha);
 }
 
 const QString kDireccionWeb = u"https://mondrix.example.org"_s;
@@ -87,8 +87,8 @@ Principal::~Principal() = default;
 void Principal::crearControles()
 {
     m_dialogoAbrir = new DialogoAbrir(this);
-    m_dialogoAbrir->DefaultExt = u"rxproj"_s;
-    m_dialogoAbrir->Filter = u"Proyecto del Rpg Maker Xp (*.rxproj)"_s;
+    m_dialogoAbrir->extension = u"rxproj"_s;
+    m_dialogoAbrir->filtro = u"Proyecto del Rpg Maker Xp (*.rxproj)"_s;
     m_rutaProyecto = new QLineEdit(this);
     m_rutaProyecto->hide();
     m_estado = new CajaEstado(this);
@@ -158,10 +158,10 @@ void Principal::aplicarDisposicion()
     setPalette(fondo);
     setAutoFillBackground(true);
 
-    const auto filas = Disposicion();
+    const auto filas = disposicion();
     for (const Colocacion& fila : filas) {
         auto* control = findChild<QWidget*>(QString::fromLatin1(fila.nombre), Qt::FindDirectChildrenOnly);
-        control->setGeometry(fila.Rectangulo());
+        control->setGeometry(fila.rectangulo());
 
         QPalette paleta = control->palette();
         if (fila.navy) {
@@ -200,10 +200,10 @@ void Principal::aplicarDisposicion()
         if (!qobject_cast<QLabel*>(control) && !qobject_cast<CajaEstado*>(control))
             control->setAccessibleName(QString::fromLatin1(fila.nombre));
     }
-    AjustarAlRectangulo(*m_avisoCopia);
+    ajustarAlRectangulo(*m_avisoCopia);
     // Once, here: the scan writes the status line too often to measure it
     // each time.
-    m_estado->AjustarA(LineaMasAncha(m_estado->font()));
+    m_estado->ajustarA(lineaMasAncha(m_estado->font()));
     m_lista->setFrameShape(QFrame::Box);
     m_lista->setFrameShadow(QFrame::Plain);
     // Earlier rows lie on top of later ones.
@@ -227,7 +227,7 @@ void Principal::aplicarDisposicion()
 void Principal::mostrarExplicacion()
 {
     m_explicacion->setText(kExplicacion);
-    AjustarAlRectangulo(*m_explicacion);
+    ajustarAlRectangulo(*m_explicacion);
     m_explicacion->setVisible(true);
 }
 
@@ -242,8 +242,8 @@ void Principal::habilitarAcciones(bool habilitar)
 
 void Principal::mostrarNovedades()
 {
-    m_plataforma.MsgBox(this, u"Mas novedades y proximas versiones en "_s + kDireccionWeb, Estilo::Informacion,
-                        u"¡Visitanos!"_s);
+    m_plataforma.mostrarMensaje(this, u"Mas novedades y proximas versiones en "_s + kDireccionWeb, Estilo::Informacion,
+                                u"¡Visitanos!"_s);
 }
 
 void Principal::closeEvent(QCloseEvent* evento)
@@ -260,7 +260,7 @@ void Principal::mostrarProyecto(const QString& rutaProyecto)
 
 QString Principal::carpetaProyecto() const
 {
-    return ExtraerCarpeta(m_rutaProyecto->text(), QChar(kSeparador));
+    return hastaElUltimo(m_rutaProyecto->text(), QChar(kSeparador));
 }
 
 void Principal::vaciarLista()
@@ -271,7 +271,7 @@ void Principal::vaciarLista()
 
 void Principal::anadirRecursos(const QString& carpeta, std::span<const Archivo> archivos)
 {
-    AnadirRecursos(*m_lista, carpeta, archivos);
+    anadirEntradas(*m_lista, carpeta, archivos);
     m_presentes.anadidas(int(archivos.size()));
 }
 
@@ -298,7 +298,7 @@ QString Principal::textoRecurso(int fila) const
 
 std::filesystem::path Principal::rutaRecurso(int fila) const
 {
-    return RutaDeRecurso(*m_lista->item(fila));
+    return rutaDeRecurso(*m_lista->item(fila));
 }
 
 int Principal::filaSeleccionada() const

@@ -116,7 +116,7 @@ void PruebaAnalisis::cancelarNoCambiaNada()
     v.plataforma.eleccionesAbrir.push_back(std::nullopt);
     ClicEn(*v.ventana, v.controles.Abrir);
     QCOMPARE(v.Lista(), QStringList{u"Graphics/Icons/Espada.png"_s});
-    QCOMPARE(v.Seleccion(), 0);
+    QCOMPARE(v.seleccion(), 0);
     QCOMPARE(v.controles.Abierto->text(), p.Ruta());
     QCOMPARE(v.lineas, lineas);
     QVERIFY(v.AccionesHabilitadas());
@@ -209,13 +209,13 @@ void PruebaAnalisis::lineasDeProgreso()
     QCOMPARE(v.lineas.last(), esperadas.last());
     QCOMPARE(v.Lista().size(), 7);
     // The last item was examined last and kept: it stays selected.
-    QCOMPARE(v.Seleccion(), 6);
+    QCOMPARE(v.seleccion(), 6);
     QCOMPARE(QDir::fromNativeSeparators(v.controles.Recursos->currentItem()->text()), u"Audio/SE/Sonido11.wav"_s);
 
     // When the last item examined is struck, nothing is left selected.
     p.Dato(u"C.rxdata"_s, Marshal("Sonido11"));
     v.Analizar(p.Ruta());
-    QCOMPARE(v.Seleccion(), -1);
+    QCOMPARE(v.seleccion(), -1);
 }
 
 void PruebaAnalisis::catalogoVacio()
@@ -244,7 +244,7 @@ void PruebaAnalisis::carpetaDatosVacia()
     v.Analizar(p.Ruta());
     QCOMPARE(v.lineas, QStringList{u"0"_s});
     QCOMPARE(v.Lista(), (QStringList{u"Graphics/Titles/.png"_s, u"Graphics/Titles/Title.png"_s}));
-    QCOMPARE(v.Seleccion(), -1);
+    QCOMPARE(v.seleccion(), -1);
     QVERIFY(v.AccionesHabilitadas());
 }
 
@@ -307,11 +307,11 @@ void PruebaAnalisis::errores()
         p.Escribir(u"Graphics/Icons"_s, "x");
     if (caso == u"recursos ciclo"_s) {
         QDir().mkpath(p.Carpeta() + u"Graphics"_s);
-        fs::create_symlink("Icons", RutaNativa(p.Carpeta() + ruta));
+        fs::create_symlink("Icons", rutaNativa(p.Carpeta() + ruta));
     }
     if (caso == u"dato ilegible"_s)
-        fs::create_symlink("/proc/self/mem", RutaNativa(p.Carpeta() + ruta));
-    const fs::path datos = RutaNativa(p.Carpeta() + u"Data"_s);
+        fs::create_symlink("/proc/self/mem", rutaNativa(p.Carpeta() + ruta));
+    const fs::path datos = rutaNativa(p.Carpeta() + u"Data"_s);
     if (caso == u"datos sin busqueda"_s)
         fs::permissions(datos, fs::perms::owner_read | fs::perms::owner_write);
 
@@ -344,12 +344,12 @@ void PruebaAnalisis::entradasRarasEnDatos()
     p.Recurso(u"Graphics/Fogs"_s, u"Humo.png"_s);
     const QString otro = p.Escribir(u"Fuera/Otro.rxdata"_s, Marshal("Bruma"));
     p.Dato(u"Map001.rxdata"_s, Marshal("Niebla"));
-    const fs::path datos = RutaNativa(p.Carpeta() + u"Data"_s);
+    const fs::path datos = rutaNativa(p.Carpeta() + u"Data"_s);
     fs::create_directory(datos / "Carpeta");
     fs::create_symlink("/dev/zero", datos / "Cero.rxdata");         // endless: a device, not a file
     fs::create_symlink("Ciclo.rxdata", datos / "Ciclo.rxdata");     // a loop
     fs::create_symlink("NoEsta.rxdata", datos / "Roto.rxdata");     // dangling
-    fs::create_symlink(RutaNativa(otro), datos / "Enlace.rxdata");  // a file elsewhere: read
+    fs::create_symlink(rutaNativa(otro), datos / "Enlace.rxdata");  // a file elsewhere: read
     QVERIFY(mkfifo((datos / "Tuberia.rxdata").c_str(), 0600) == 0);
 
     Ventana v;
@@ -370,8 +370,8 @@ void PruebaAnalisis::nombresQueNoSonTexto()
     // files so named are read like any other; resources so named are listed,
     // shown with U+FFFD, and searched for by their own bytes.
     ProyectoPrueba p;
-    const fs::path iconos = RutaNativa(p.Carpeta() + u"Graphics/Icons"_s);
-    const fs::path datos = RutaNativa(p.Carpeta() + u"Data"_s);
+    const fs::path iconos = rutaNativa(p.Carpeta() + u"Graphics/Icons"_s);
+    const fs::path datos = rutaNativa(p.Carpeta() + u"Data"_s);
     fs::create_directories(iconos);
     fs::create_directories(datos);
     for (const char* nombre : {"Mal\xff.png", "Bien.png", "Humo\xf1.png", "Cura.png"})
@@ -524,7 +524,7 @@ ProyectoAzar Azar(std::mt19937& azar)
                       return comparacion != 0 ? comparacion < 0 : qa < qb;
                   });
         for (const QByteArray& nombre : porCarpeta[size_t(c)])
-            p.lista.push_back(QDir::fromNativeSeparators(CarpetasRecursos()[size_t(c * 8)]).toStdString() + "/"
+            p.lista.push_back(QDir::fromNativeSeparators(carpetasRecursos()[size_t(c * 8)]).toStdString() + "/"
                               + nombre.toStdString());
     }
     for (int d = al(5); d > 0; --d) {
@@ -587,7 +587,7 @@ void PruebaAnalisis::igualQueElRecorridoSimple()
         for (const auto& linea : r.lineas)
             lineas << QString::fromStdString(linea);
         QCOMPARE(v.Lista(), esperada);
-        QCOMPARE(v.Seleccion(), r.seleccion);
+        QCOMPARE(v.seleccion(), r.seleccion);
         QCOMPARE(v.lineas.first(), QString::number(azaroso.datos.size()));
         if (!lineas.isEmpty()) {
             QCOMPARE(v.lineas.value(1), lineas.first());
@@ -616,9 +616,9 @@ void PruebaAnalisis::lectoresEnOrden()
         return DatoEnMemoria("..Heroe..");
     };
     LectoresDatos lectores(automata, 5, abrir, {.hilos = 3});
-    QCOMPARE(lectores.Tomar(0, std::chrono::seconds(10)), std::optional<std::vector<int>>(std::vector<int>{0}));
+    QCOMPARE(lectores.tomar(0, std::chrono::seconds(10)), std::optional<std::vector<int>>(std::vector<int>{0}));
     try {
-        lectores.Tomar(1, std::chrono::seconds(10));
+        lectores.tomar(1, std::chrono::seconds(10));
         QFAIL("the failure of file 1 was not reported");
     } catch (const ErrorArchivo& error) {
         QCOMPARE(error.ruta, u"uno"_s);
@@ -652,7 +652,7 @@ void PruebaAnalisis::lectoresEnOrden()
                                   100);
                           },
                           {.hilos = 2, .umbral = 10, .tramo = 10});
-    QVERIFY_THROWS_EXCEPTION(ErrorArchivo, partido.Tomar(0, std::chrono::seconds(10)));
+    QVERIFY_THROWS_EXCEPTION(ErrorArchivo, partido.tomar(0, std::chrono::seconds(10)));
 
     // A worker stuck in a read that does not return (a stalled disk, a dead
     // share) does not hold the window as it closes; when the read returns at
@@ -740,7 +740,7 @@ void PruebaAnalisis::proyectosReales()
         QSKIP("the real projects are not beside this checkout");
 
     QTemporaryDir dir;
-    const QString proyecto = ProyectoReal(fuente, RutaNativa(dir.path()) / "p");
+    const QString proyecto = ProyectoReal(fuente, rutaNativa(dir.path()) / "p");
     const std::set<QString> esperados = LineasDe(fuente / "expected-unused.txt");
 
     Ventana v;

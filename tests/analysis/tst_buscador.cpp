@@ -23,36 +23,36 @@ void PruebaBuscador::buscadorHallaCadaClaveUnaVez()
     const std::vector<std::string> claves = {"Fighter", "SuperFighter", "Fight", "ighter0", "", "Zeta", "森"};
     BuscadorClaves b(claves);
     std::vector<int> nuevas;
-    b.Buscar("xx SuperFighter01 yy", nuevas);
+    b.buscar("xx SuperFighter01 yy", nuevas);
     std::sort(nuevas.begin(), nuevas.end());
     QCOMPARE(nuevas, (std::vector<int>{0, 1, 2, 3, 4}));
     nuevas.clear();
-    b.Reiniciar();
-    b.Buscar("Fighter Fighter 森林 zeta", nuevas);
+    b.reiniciar();
+    b.buscar("Fighter Fighter 森林 zeta", nuevas);
     QCOMPARE(nuevas, (std::vector<int>{6}));  // found ones are not reported again; case counts
-    QCOMPARE(b.Pendientes(), size_t(1));
+    QCOMPARE(b.pendientes(), size_t(1));
 }
 
 void PruebaBuscador::buscadorEntreTrozos()
 {
     BuscadorClaves b(std::vector<std::string>{"Castillo", "Cas"});
     std::vector<int> nuevas;
-    b.Buscar("..Cast", nuevas);
+    b.buscar("..Cast", nuevas);
     QCOMPARE(nuevas, (std::vector<int>{1}));
-    b.Buscar("illo", nuevas);  // same text, next piece
+    b.buscar("illo", nuevas);  // same text, next piece
     QCOMPARE(nuevas, (std::vector<int>{1, 0}));
 
     BuscadorClaves c(std::vector<std::string>{"Castillo"});
     nuevas.clear();
-    c.Buscar("..Cast", nuevas);
-    c.Reiniciar();  // a new text: no match across the two
-    c.Buscar("illo", nuevas);
+    c.buscar("..Cast", nuevas);
+    c.reiniciar();  // a new text: no match across the two
+    c.buscar("illo", nuevas);
     QVERIFY(nuevas.empty());
     // Empty pieces are no text at all: the empty key needs a byte.
     BuscadorClaves d(std::vector<std::string>{""});
-    d.Buscar("", nuevas);
+    d.buscar("", nuevas);
     QVERIFY(nuevas.empty());
-    d.Buscar(std::string_view("\0", 1), nuevas);
+    d.buscar(std::string_view("\0", 1), nuevas);
     QCOMPARE(nuevas, (std::vector<int>{0}));
 }
 
@@ -105,7 +105,7 @@ void PruebaBuscador::buscadorIgualQueReferencia()
             }
         const AutomataClaves tablas{BloqueClaves(claves)};
         const AutomataAhoCorasick automata{BloqueClaves(claves)};
-        QCOMPARE(tablas.LargoMaximo(), std::max_element(claves.begin(), claves.end(), [](auto& x, auto& y) {
+        QCOMPARE(tablas.largoMaximo(), std::max_element(claves.begin(), claves.end(), [](auto& x, auto& y) {
                                            return x.size() < y.size();
                                        })->size());
         BuscadorClaves rapido(tablas);
@@ -116,11 +116,11 @@ void PruebaBuscador::buscadorIgualQueReferencia()
         const std::size_t trozo = ronda < 45 ? 1 + std::size_t(ronda) : ronda % 3 ? 64 + al(400) : 1000;
         for (const std::string& texto : textos) {
             std::vector<int> halladas, esperadas, simples;
-            rapido.Reiniciar();
-            referencia.Reiniciar();
+            rapido.reiniciar();
+            referencia.reiniciar();
             for (std::size_t pos = 0; pos < texto.size(); pos += trozo) {
-                rapido.Buscar(std::string_view(texto).substr(pos, trozo), halladas);
-                referencia.Buscar(std::string_view(texto).substr(pos, trozo), esperadas);
+                rapido.buscar(std::string_view(texto).substr(pos, trozo), halladas);
+                referencia.buscar(std::string_view(texto).substr(pos, trozo), esperadas);
             }
             std::sort(halladas.begin(), halladas.end());
             std::sort(esperadas.begin(), esperadas.end());
@@ -130,7 +130,7 @@ void PruebaBuscador::buscadorIgualQueReferencia()
                     vista[k] = 1, simples.push_back(int(k));
             QCOMPARE(halladas, simples);
         }
-        QCOMPARE(rapido.Pendientes(), std::size_t(std::count(vista.begin(), vista.end(), 0)));
+        QCOMPARE(rapido.pendientes(), std::size_t(std::count(vista.begin(), vista.end(), 0)));
     }
 }
 

@@ -52,9 +52,9 @@ void PruebaRutas::separarRutas()
     QFETCH(QString, ruta);
     QFETCH(QString, carpeta);
     QFETCH(QString, nombre);
-    QCOMPARE(ExtraerCarpeta(ruta, u'/'), carpeta);
-    QCOMPARE(Extraer2(ruta, u'/'), nombre);
-    QCOMPARE(ExtraerCarpeta(ruta, u'/') + Extraer2(ruta, u'/'), ruta);
+    QCOMPARE(hastaElUltimo(ruta, u'/'), carpeta);
+    QCOMPARE(trasElUltimo(ruta, u'/'), nombre);
+    QCOMPARE(hastaElUltimo(ruta, u'/') + trasElUltimo(ruta, u'/'), ruta);
 }
 
 void PruebaRutas::claves_data()
@@ -86,43 +86,43 @@ void PruebaRutas::claves()
     QFETCH(QString, nombre);
     QFETCH(QString, clave);
     const QByteArray bytes = nombre.toUtf8();
-    QCOMPARE(QByteArray::fromStdString(std::string(ClaveDeNombre(bytes.toStdString()))), clave.toUtf8());
+    QCOMPARE(QByteArray::fromStdString(std::string(claveDeNombre(bytes.toStdString()))), clave.toUtf8());
 }
 
 void PruebaRutas::lineaProgreso()
 {
-    QCOMPARE(LineaProgreso(1, 3, 0, 12),
+    QCOMPARE(::lineaProgreso(1, 3, 0, 12),
              u"1 de 3 archivos de datos verificados - 0 de 12 recursos utilizados - 33% del analisis completado"_s);
-    QCOMPARE(LineaProgreso(2, 3, 5, 12).section(u" - "_s, 2), u"66% del analisis completado"_s);
-    QCOMPARE(LineaProgreso(3, 3, 5, 12).section(u" - "_s, 2), u"100% del analisis completado"_s);
+    QCOMPARE(::lineaProgreso(2, 3, 5, 12).section(u" - "_s, 2), u"66% del analisis completado"_s);
+    QCOMPARE(::lineaProgreso(3, 3, 5, 12).section(u" - "_s, 2), u"100% del analisis completado"_s);
     // Done over total, times 100, in double precision, truncated: 0.29*100 is 28.999...
-    QCOMPARE(LineaProgreso(29, 100, 0, 0).section(u" - "_s, 2), u"28% del analisis completado"_s);
+    QCOMPARE(::lineaProgreso(29, 100, 0, 0).section(u" - "_s, 2), u"28% del analisis completado"_s);
     QCOMPARE(
-        LineaProgreso(1, 1000, 40000, 40000),
+        ::lineaProgreso(1, 1000, 40000, 40000),
         u"1 de 1000 archivos de datos verificados - 40000 de 40000 recursos utilizados - 0% del analisis completado"_s);
 }
 
 void PruebaRutas::elementosDelCatalogo()
 {
     namespace fs = std::filesystem;
-    QVERIFY(EsRutaDelCatalogo(fs::path("Graphics") / "Pictures" / "a.png"));
-    QVERIFY(EsRutaDelCatalogo(fs::path("Audio") / "SE" / "Canción 1.wav"));
+    QVERIFY(esRutaDelCatalogo(fs::path("Graphics") / "Pictures" / "a.png"));
+    QVERIFY(esRutaDelCatalogo(fs::path("Audio") / "SE" / "Canción 1.wav"));
 #ifndef _WIN32
-    QVERIFY(EsRutaDelCatalogo(fs::path("Audio") / "SE" / "a\\b.wav"));  // a separator on Windows
+    QVERIFY(esRutaDelCatalogo(fs::path("Audio") / "SE" / "a\\b.wav"));  // a separator on Windows
 #endif
-    QVERIFY(EsRutaDelCatalogo(fs::path("Audio") / "SE" / "Mal\xff.wav"));
-    QVERIFY(!EsRutaDelCatalogo(fs::path()));
-    QVERIFY(!EsRutaDelCatalogo(fs::path("Graphics") / "Pictures" / ""));
-    QVERIFY(!EsRutaDelCatalogo(fs::path("Graphics") / "Pictures" / "sub" / "a.png"));
-    QVERIFY(!EsRutaDelCatalogo(fs::path("Graphics") / "Pictures" / ".."));
-    QVERIFY(!EsRutaDelCatalogo(fs::path("Graphics") / "Other" / "a.png"));
-    QVERIFY(!EsRutaDelCatalogo(fs::path("..") / "Graphics" / "Pictures" / "a.png"));
-    QVERIFY(!EsRutaDelCatalogo(fs::path("Graphics") / ".." / "Graphics" / "Pictures" / "a.png"));
-    QVERIFY(!EsRutaDelCatalogo(fs::path("/Graphics/Pictures/a.png")));
-    QCOMPARE(QDir::fromNativeSeparators(CarpetasRecursos()[13]), u"Audio/BGM"_s);
-    QCOMPARE(QDir::fromNativeSeparators(CarpetasRecursos()[14]), u"Audio/ME"_s);
-    QCOMPARE(QDir::fromNativeSeparators(CarpetasRecursos()[15]), u"Audio/BGS"_s);
-    QCOMPARE(QDir::fromNativeSeparators(CarpetasRecursos()[16]), u"Audio/SE"_s);
+    QVERIFY(esRutaDelCatalogo(fs::path("Audio") / "SE" / "Mal\xff.wav"));
+    QVERIFY(!esRutaDelCatalogo(fs::path()));
+    QVERIFY(!esRutaDelCatalogo(fs::path("Graphics") / "Pictures" / ""));
+    QVERIFY(!esRutaDelCatalogo(fs::path("Graphics") / "Pictures" / "sub" / "a.png"));
+    QVERIFY(!esRutaDelCatalogo(fs::path("Graphics") / "Pictures" / ".."));
+    QVERIFY(!esRutaDelCatalogo(fs::path("Graphics") / "Other" / "a.png"));
+    QVERIFY(!esRutaDelCatalogo(fs::path("..") / "Graphics" / "Pictures" / "a.png"));
+    QVERIFY(!esRutaDelCatalogo(fs::path("Graphics") / ".." / "Graphics" / "Pictures" / "a.png"));
+    QVERIFY(!esRutaDelCatalogo(fs::path("/Graphics/Pictures/a.png")));
+    QCOMPARE(QDir::fromNativeSeparators(carpetasRecursos()[13]), u"Audio/BGM"_s);
+    QCOMPARE(QDir::fromNativeSeparators(carpetasRecursos()[14]), u"Audio/ME"_s);
+    QCOMPARE(QDir::fromNativeSeparators(carpetasRecursos()[15]), u"Audio/BGS"_s);
+    QCOMPARE(QDir::fromNativeSeparators(carpetasRecursos()[16]), u"Audio/SE"_s);
 }
 
 QTEST_APPLESS_MAIN(PruebaRutas)

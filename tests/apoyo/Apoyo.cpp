@@ -30,7 +30,7 @@ ProyectoPrueba::ProyectoPrueba()
 QString ProyectoPrueba::Carpeta() const
 {
     // As the open dialog gives it: with the system's own separators.
-    return QDir::toNativeSeparators(dir_.path() + QLatin1Char('/'));
+    return QDir::toNativeSeparators(m_dir.path() + QLatin1Char('/'));
 }
 
 QString ProyectoPrueba::Ruta() const
@@ -58,7 +58,7 @@ QString ProyectoPrueba::Dato(const QString& nombre, const QByteArray& contenido)
     return Escribir(QStringLiteral("Data/") + nombre, contenido);
 }
 
-bool ProyectoPrueba::Existe(const QString& relativa) const
+bool ProyectoPrueba::existe(const QString& relativa) const
 {
     return QFileInfo::exists(Carpeta() + relativa) || QFileInfo(Carpeta() + relativa).isSymLink();
 }
@@ -110,7 +110,7 @@ QStringList Ventana::Lista() const
     return Textos(controles.Recursos);
 }
 
-int Ventana::Seleccion() const
+int Ventana::seleccion() const
 {
     const auto filas = controles.Recursos->selectionModel()->selectedIndexes();
     return filas.isEmpty() ? -1 : filas.constFirst().row();
@@ -175,13 +175,13 @@ QString ProyectoReal(const fs::path& fuente, const fs::path& destino)
     if (error)
         fs::copy(fs::absolute(fuente) / "Data", destino / "Data", fs::copy_options::recursive);
     std::ofstream(destino / "Game.rxproj") << "RPGXP 1.02";
-    return *TextoDeRuta(destino / "Game.rxproj");
+    return *textoDeRuta(destino / "Game.rxproj");
 }
 
 std::set<QString> LineasDe(const fs::path& archivo)
 {
     std::set<QString> lineas;
-    QFile f(*TextoDeRuta(archivo));
+    QFile f(*textoDeRuta(archivo));
     if (!f.open(QIODevice::ReadOnly))
         qFatal("cannot read %s", archivo.string().c_str());
     for (const QByteArray& l : f.readAll().split('\n'))
@@ -224,21 +224,21 @@ referencia::Resultado RecorrerEnMemoria(const std::vector<std::string>& lista, c
 {
     BloqueClaves claves;
     for (const std::string& item : lista)
-        claves.Anadir(ClaveDeNombre(std::string_view(item).substr(item.rfind('/') + 1)));
+        claves.anadir(claveDeNombre(std::string_view(item).substr(item.rfind('/') + 1)));
     RecorridoUso recorrido(int(lista.size()), long(datos.size()));
     LectoresDatos lectores(
         std::make_shared<const AutomataClaves>(claves), datos.size(),
         [&](std::size_t k) { return DatoEnMemoria(datos[k]); }, std::move(reparto));
     referencia::Resultado r;
     for (std::size_t k = 0; k < datos.size(); ++k) {
-        r.lineas.push_back(recorrido.Empezar().toStdString());
+        r.lineas.push_back(recorrido.empezar().toStdString());
         std::optional<std::vector<int>> halladas;
-        while (!(halladas = lectores.Tomar(k, std::chrono::seconds(1)))) {}
-        recorrido.Aplicar(*halladas);
+        while (!(halladas = lectores.tomar(k, std::chrono::seconds(1)))) {}
+        recorrido.aplicar(*halladas);
     }
     for (std::size_t i = 0; i < lista.size(); ++i)
-        if (recorrido.Presentes()[i])
+        if (recorrido.presentes()[i])
             r.lista.push_back(lista[i]);
-    r.seleccion = recorrido.Seleccion();
+    r.seleccion = recorrido.seleccion();
     return r;
 }

@@ -29,10 +29,10 @@ public:
     QString Escribir(const QString& relativa, const QByteArray& contenido = {});
     QString Recurso(const QString& carpeta, const QString& nombre, const QByteArray& contenido = {});
     QString Dato(const QString& nombre, const QByteArray& contenido);
-    bool Existe(const QString& relativa) const;
+    bool existe(const QString& relativa) const;
 
 private:
-    QTemporaryDir dir_;
+    QTemporaryDir m_dir;
 };
 
 // The window's controls, found by their object names as assistive tools find them.
@@ -57,7 +57,7 @@ struct Ventana {
     // Opens the project through Abrir, as a user would, and waits for the end.
     void Analizar(const QString& rutaProyecto);
     QStringList Lista() const;
-    int Seleccion() const;             // selected row, -1 for none
+    int seleccion() const;             // selected row, -1 for none
     bool AccionesHabilitadas() const;  // all five (list and four actions), checked to agree
 };
 
@@ -74,14 +74,14 @@ using Tomador = const std::function<void(std::string_view)>&;  // takes a file's
 class DatoGuionado final : public DatoAbierto {
 public:
     using Guion = std::function<void(std::uint64_t desde, std::uint64_t hasta, Tomador trozo)>;
-    explicit DatoGuionado(Guion guion, std::uint64_t tamano = 0) : guion_(std::move(guion)), tamano_(tamano) {}
-    std::uint64_t Tamano() const override { return tamano_; }
-    void Leer(std::uint64_t desde, std::uint64_t hasta, std::vector<char>&, Tomador trozo) const override
+    explicit DatoGuionado(Guion guion, std::uint64_t tamano = 0) : m_guion(std::move(guion)), m_tamano(tamano) {}
+    std::uint64_t tamano() const override { return m_tamano; }
+    void leer(std::uint64_t desde, std::uint64_t hasta, std::vector<char>&, Tomador trozo) const override
     {
-        guion_(desde, hasta, trozo);
+        m_guion(desde, hasta, trozo);
     }
-    const Guion guion_;
-    const std::uint64_t tamano_;
+    const Guion m_guion;
+    const std::uint64_t m_tamano;
 };
 
 // A data file held in memory (its own copy), read in pieces of a few bytes

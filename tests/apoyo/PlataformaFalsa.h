@@ -42,21 +42,21 @@ public:
     std::function<void(int)> alBombear;  // runs inside the n-th pump (1-based)
     std::function<void(const Caja&)> alMostrarCaja;
 
-    std::optional<QString> ShowOpen(QWidget*, const DialogoAbrir& d) override
+    std::optional<QString> elegirArchivo(QWidget*, const DialogoAbrir& d) override
     {
-        dialogos.push_back({d.CancelError, d.DefaultExt, d.Filter});
+        dialogos.push_back({d.avisarCancelacion, d.extension, d.filtro});
         std::optional<QString> eleccion;
         if (!eleccionesAbrir.empty()) {
             eleccion = eleccionesAbrir.front();
             eleccionesAbrir.pop_front();
         }
         // A cancel, as the real dialog answers it.
-        if (!eleccion && !d.CancelError)
+        if (!eleccion && !d.avisarCancelacion)
             return QString();
         return eleccion;
     }
 
-    int MsgBox(QWidget*, const QString& texto, int estilo, const QString& titulo) override
+    int mostrarMensaje(QWidget*, const QString& texto, int estilo, const QString& titulo) override
     {
         cajas.push_back({texto, estilo, titulo});
         if (alMostrarCaja)
@@ -69,7 +69,7 @@ public:
         return (estilo & 7) == Estilo::SiNo ? Respuesta::No : Respuesta::Aceptar;
     }
 
-    void DoEvents() override
+    void atenderEventos() override
     {
         ++bombeos;
         if (procesarEventos)
@@ -78,10 +78,10 @@ public:
             alBombear(bombeos);
     }
 
-    void Shell(const QString& ruta, int estilo, const std::filesystem::path& archivo) override
+    void abrirConSuAplicacion(const QString& ruta, int estilo, const std::filesystem::path& archivo) override
     {
         programas.push_back({ruta, estilo, archivo});
     }
 
-    QString CarpetaAplicacion() override { return carpetaAplicacion; }
+    QString carpetaPropia() override { return carpetaAplicacion; }
 };

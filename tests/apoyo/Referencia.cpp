@@ -131,7 +131,7 @@ std::string LeerEntero(const fs::path& ruta)
 
 }  // namespace
 
-Proyecto Leer(const fs::path& carpeta, const std::function<bool(const std::string&, const std::string&)>& menor)
+Proyecto leer(const fs::path& carpeta, const std::function<bool(const std::string&, const std::string&)>& menor)
 {
     Proyecto proyecto;
     for (const std::string& relativa : Carpetas()) {

@@ -41,7 +41,7 @@ struct Proyecto {
 // not entered), sorted by name with `menor`; a missing folder adds nothing.
 // The Data folder's regular files are read whole, sorted the same way.
 // Names are UTF-8. Throws std::runtime_error when a data file cannot be read.
-Proyecto Leer(const std::filesystem::path& carpeta,
+Proyecto leer(const std::filesystem::path& carpeta,
               const std::function<bool(const std::string&, const std::string&)>& menor);
 
 // The 17 resource folders, in the order the catalogue follows.

@@ -48,11 +48,11 @@ struct Analizado {
 // Ctrl+click on the selected entry takes the selection away, as a user would.
 void Deseleccionar(Ventana& v)
 {
-    if (v.Seleccion() < 0)
+    if (v.seleccion() < 0)
         return;
-    const QRect r = v.controles.Recursos->visualItemRect(v.controles.Recursos->item(v.Seleccion()));
+    const QRect r = v.controles.Recursos->visualItemRect(v.controles.Recursos->item(v.seleccion()));
     QTest::mouseClick(v.controles.Recursos->viewport(), Qt::LeftButton, Qt::ControlModifier, r.center());
-    if (v.Seleccion() != -1)
+    if (v.seleccion() != -1)
         qFatal("the selection stayed");
 }
 
@@ -125,7 +125,7 @@ void PruebaAcciones::quitar()
     Analizado a(Nombres(10));
     Principal& w = *a.v.ventana;
     const ControlesPorNombre& c = a.v.controles;
-    QCOMPARE(a.v.Seleccion(), 9);  // where the analysis left it
+    QCOMPARE(a.v.seleccion(), 9);  // where the analysis left it
     Deseleccionar(a.v);
     ClicEn(w, c.Quitar);  // nothing selected: nothing happens
     QCOMPARE(c.Recursos->count(), 10);
@@ -133,18 +133,18 @@ void PruebaAcciones::quitar()
     ClicEnFila(c.Recursos, 3);
     ClicEn(w, c.Quitar);
     QCOMPARE(c.Recursos->count(), 9);
-    QCOMPARE(a.v.Seleccion(), 2);  // the entry before, not the one moving up
+    QCOMPARE(a.v.seleccion(), 2);  // the entry before, not the one moving up
     QVERIFY(!a.v.Lista().contains(a.Item(u"R03.png"_s)));
-    QVERIFY(a.p.Existe(u"Graphics/Pictures/R03.png"_s));  // the file stays
+    QVERIFY(a.p.existe(u"Graphics/Pictures/R03.png"_s));  // the file stays
 
     ClicEnFila(c.Recursos, 8);
     ClicEn(w, c.Quitar);
-    QCOMPARE(a.v.Seleccion(), 7);  // the new last
+    QCOMPARE(a.v.seleccion(), 7);  // the new last
     QCOMPARE(a.v.Lista().last(), a.Item(u"R08.png"_s));
 
     ClicEnFila(c.Recursos, 0);
     ClicEn(w, c.Quitar);
-    QCOMPARE(a.v.Seleccion(), -1);
+    QCOMPARE(a.v.seleccion(), -1);
     ClicEn(w, c.Quitar);
     QCOMPARE(c.Recursos->count(), 7);
 
@@ -152,7 +152,7 @@ void PruebaAcciones::quitar()
     ClicEnFila(uno.v.controles.Recursos, 0);
     ClicEn(*uno.v.ventana, uno.v.controles.Quitar);
     QCOMPARE(uno.v.controles.Recursos->count(), 0);
-    QCOMPARE(uno.v.Seleccion(), -1);
+    QCOMPARE(uno.v.seleccion(), -1);
     QVERIFY(uno.v.AccionesHabilitadas());
 }
 
@@ -181,7 +181,7 @@ void PruebaAcciones::espacio()
         ClicEnFila(c.Recursos, 0);
     ClicEn(w, c.Espacio);
     QCOMPARE(c.TextoA->text(), texto);
-    QCOMPARE(a.v.Seleccion(), int(tamanos.size()) - 1);  // the walk ends on the last entry
+    QCOMPARE(a.v.seleccion(), int(tamanos.size()) - 1);  // the walk ends on the last entry
     QVERIFY(a.v.plataforma.cajas.empty());
     QVERIFY(a.v.AccionesHabilitadas());
 }
@@ -201,7 +201,7 @@ void PruebaAcciones::espacioConArchivosPerdidos()
         u"No se pudo medir el tamaño de 6 archivos de la lista; el espacio ahorrado no los cuenta:\r\n"_s
         + QDir::toNativeSeparators(a.p.Carpeta() + a.Item(u"R01.png"_s)) + u": no existe\r\n"_s));
     QVERIFY(caja.texto.endsWith(u"\r\n... y 1 más."_s));
-    QCOMPARE(a.v.Seleccion(), 7);
+    QCOMPARE(a.v.seleccion(), 7);
 }
 
 void PruebaAcciones::borrarNo()
@@ -212,9 +212,9 @@ void PruebaAcciones::borrarNo()
     ClicEn(*a.v.ventana, a.v.controles.Borrar);
     QCOMPARE(a.v.plataforma.cajas.size(), size_t(1));
     for (const QString& n : Nombres(3))
-        QVERIFY(a.p.Existe(a.Item(n)));
+        QVERIFY(a.p.existe(a.Item(n)));
     QCOMPARE(a.v.Lista().size(), 3);
-    QCOMPARE(a.v.Seleccion(), 1);
+    QCOMPARE(a.v.seleccion(), 1);
     QVERIFY(a.v.AccionesHabilitadas());
 }
 
@@ -240,13 +240,13 @@ void PruebaAcciones::borrarSi()
     QCOMPARE(a.v.plataforma.cajas[1].titulo, u"Aviso..."_s);
 
     for (const char* n : {"R00.png", "R01.png", "R03.png", "R04.png"})
-        QVERIFY2(!a.p.Existe(a.Item(QString::fromLatin1(n))), n);
-    QVERIFY(a.p.Existe(a.Item(u"R02.png"_s)));
-    QVERIFY(a.p.Existe(a.Item(u"Usado.png"_s)));
-    QVERIFY(a.p.Existe(u"Data/Vacio.rxdata"_s) && a.p.Existe(u"Game.rxproj"_s));
+        QVERIFY2(!a.p.existe(a.Item(QString::fromLatin1(n))), n);
+    QVERIFY(a.p.existe(a.Item(u"R02.png"_s)));
+    QVERIFY(a.p.existe(a.Item(u"Usado.png"_s)));
+    QVERIFY(a.p.existe(u"Data/Vacio.rxdata"_s) && a.p.existe(u"Game.rxproj"_s));
     // The entries stay on view, greyed, the last one selected.
     QCOMPARE(a.v.Lista().size(), 4);
-    QCOMPARE(a.v.Seleccion(), 3);
+    QCOMPARE(a.v.seleccion(), 3);
     QVERIFY(!a.v.AccionesHabilitadas());
 }
 
@@ -262,7 +262,7 @@ void PruebaAcciones::borrarTextosDelPlural()
         QCOMPARE(a.v.plataforma.cajas[1].titulo, u"Aviso..."_s);
         QCOMPARE(a.v.plataforma.cajas[1].estilo, 64);
         QVERIFY(!a.v.AccionesHabilitadas());
-        QVERIFY(!a.p.Existe(a.Item(u"R00.png"_s)));
+        QVERIFY(!a.p.existe(a.Item(u"R00.png"_s)));
     }
 }
 
@@ -278,9 +278,9 @@ void PruebaAcciones::borrarConFallos()
     a.v.plataforma.respuestas = {Respuesta::Si};
     ClicEn(w, c.Borrar);
 
-    QVERIFY(!a.p.Existe(a.Item(u"R00.png"_s)));
-    QVERIFY(!a.p.Existe(a.Item(u"R03.png"_s)));
-    QVERIFY(a.p.Existe(a.Item(u"R02.png"_s) + u"/dentro"_s));
+    QVERIFY(!a.p.existe(a.Item(u"R00.png"_s)));
+    QVERIFY(!a.p.existe(a.Item(u"R03.png"_s)));
+    QVERIFY(a.p.existe(a.Item(u"R02.png"_s) + u"/dentro"_s));
     QCOMPARE(a.v.plataforma.cajas.size(), size_t(2));
     const auto& cierre = a.v.plataforma.cajas[1];
     QCOMPARE(cierre.titulo, u"Aviso..."_s);
@@ -300,7 +300,7 @@ void PruebaAcciones::borrarNuncaSaleDelProyecto()
     QSKIP("links as the tests make them are POSIX-only");
 #else
     QTemporaryDir fuera;
-    const fs::path afuera = RutaNativa(fuera.path());
+    const fs::path afuera = rutaNativa(fuera.path());
     std::ofstream(afuera / "Ajeno.png") << "valioso";
     fs::create_directory(afuera / "Musica");
 
@@ -309,9 +309,9 @@ void PruebaAcciones::borrarNuncaSaleDelProyecto()
     std::ofstream(afuera / "Objetivo.png") << std::string(10200, 'x');
     std::ofstream(afuera / "Musica" / "Tema.mid") << std::string(5100, 'x');
     // A listed link to a file elsewhere, and a resource folder that leads elsewhere.
-    fs::create_symlink(afuera / "Objetivo.png", RutaNativa(p.Carpeta() + u"Graphics/Pictures/Enlace.png"_s));
-    fs::create_directories(RutaNativa(p.Carpeta() + u"Audio"_s));
-    fs::create_directory_symlink(afuera / "Musica", RutaNativa(p.Carpeta() + u"Audio/BGM"_s));
+    fs::create_symlink(afuera / "Objetivo.png", rutaNativa(p.Carpeta() + u"Graphics/Pictures/Enlace.png"_s));
+    fs::create_directories(rutaNativa(p.Carpeta() + u"Audio"_s));
+    fs::create_directory_symlink(afuera / "Musica", rutaNativa(p.Carpeta() + u"Audio/BGM"_s));
     p.Dato(u"Vacio.rxdata"_s, "\x04\x08[");
 
     Ventana v;
@@ -333,8 +333,8 @@ void PruebaAcciones::borrarNuncaSaleDelProyecto()
     v.plataforma.respuestas = {Respuesta::Si};
     ClicEn(*v.ventana, v.controles.Borrar);
 
-    QVERIFY(!p.Existe(u"Graphics/Pictures/Propio.png"_s));
-    QVERIFY(!fs::is_symlink(RutaNativa(p.Carpeta() + u"Graphics/Pictures/Enlace.png"_s)));  // the link went
+    QVERIFY(!p.existe(u"Graphics/Pictures/Propio.png"_s));
+    QVERIFY(!fs::is_symlink(rutaNativa(p.Carpeta() + u"Graphics/Pictures/Enlace.png"_s)));  // the link went
     QCOMPARE(fs::file_size(afuera / "Objetivo.png"), std::uintmax_t(10200));                // its target stayed
     QVERIFY(fs::exists(afuera / "Musica" / "Tema.mid"));
     QVERIFY(fs::exists(afuera / "Ajeno.png"));
@@ -360,7 +360,7 @@ void PruebaAcciones::carpetaSinPermisoDeBusqueda()
     // After the analysis, Graphics can no longer be searched: each entry says
     // so, not that it lies outside the project, and nothing is removed.
     Analizado a(Nombres(2), {2040, 2040});
-    const fs::path graficos = RutaNativa(a.p.Carpeta() + u"Graphics"_s);
+    const fs::path graficos = rutaNativa(a.p.Carpeta() + u"Graphics"_s);
     fs::permissions(graficos, fs::perms::owner_read | fs::perms::owner_write);
     ClicEn(*a.v.ventana, a.v.controles.Espacio);
     a.v.plataforma.respuestas = {Respuesta::Si};
@@ -393,7 +393,7 @@ void PruebaAcciones::abrirArchivo()
     Principal& w = *a.v.ventana;
     const ControlesPorNombre& c = a.v.controles;
     const QString& lote = a.lote;
-    const auto nativa = [&](const QString& nombre) { return RutaNativa(a.p.Carpeta() + a.Item(nombre)); };
+    const auto nativa = [&](const QString& nombre) { return rutaNativa(a.p.Carpeta() + a.Item(nombre)); };
 
     ClicEnFila(c.Recursos, 0);
     ClicEn(w, c.Ejecutar);
@@ -420,7 +420,7 @@ void PruebaAcciones::abrirArchivo()
 #endif
     // The window itself does not change.
     QCOMPARE(a.v.Lista().size(), nombres.size());
-    QCOMPARE(a.v.Seleccion(), int(a.v.plataforma.programas.size()) == 3 ? 3 : 1);
+    QCOMPARE(a.v.seleccion(), int(a.v.plataforma.programas.size()) == 3 ? 3 : 1);
     QVERIFY(a.v.AccionesHabilitadas());
     QVERIFY(a.v.plataforma.cajas.empty());
 }
@@ -455,7 +455,7 @@ void PruebaAcciones::abrirSinSeleccionOArchivoPerdido()
     ClicEn(w, c.Ejecutar);
     QCOMPARE(a.v.plataforma.cajas.size(), size_t(1));
     QCOMPARE(a.v.plataforma.programas.size(), size_t(2));
-    QVERIFY(a.v.plataforma.programas[1].archivo == RutaNativa(a.p.Carpeta() + a.Item(u"A.png"_s)));
+    QVERIFY(a.v.plataforma.programas[1].archivo == rutaNativa(a.p.Carpeta() + a.Item(u"A.png"_s)));
     QVERIFY(!QFileInfo::exists(a.aplicacion.path() + u"/no"_s));
 }
 
@@ -467,7 +467,7 @@ void PruebaAcciones::nombresExactos()
     // Names that show alike, differ only in case, or hold blanks: every
     // command acts on the very file its entry stands for.
     ProyectoPrueba p;
-    const fs::path carpeta = RutaNativa(p.Carpeta() + u"Graphics/Pictures"_s);
+    const fs::path carpeta = rutaNativa(p.Carpeta() + u"Graphics/Pictures"_s);
     fs::create_directories(carpeta);
     const auto escribir = [&](const char* nombre, int bytes) {
         std::ofstream(carpeta / nombre, std::ios::binary) << std::string(std::size_t(bytes), 'x');
@@ -514,9 +514,9 @@ void PruebaAcciones::flujoCompletoEnElEjemplo()
 {
     // The demo project, copied: analyse, keep one entry, measure, delete.
     QTemporaryDir dir;
-    const fs::path copia = RutaNativa(dir.path()) / "demo";
+    const fs::path copia = rutaNativa(dir.path()) / "demo";
     fs::copy(MONDRIX_EJEMPLO, copia, fs::copy_options::recursive);
-    const QString carpeta = *TextoDeRuta(copia) + u'/';
+    const QString carpeta = *textoDeRuta(copia) + u'/';
     Ventana v;
     v.Analizar(carpeta + u"Game.rxproj"_s);
     const QStringList sinUsar = {u"Graphics/Battlers/051-Undead01.png"_s,
@@ -547,7 +547,7 @@ void PruebaAcciones::flujoCompletoEnElEjemplo()
     QCOMPARE(v.plataforma.cajas.back().estilo, 64);
 
     for (const fs::path& ruta : antes) {
-        const QString relativa = QDir::fromNativeSeparators(*TextoDeRuta(fs::relative(ruta, copia)));
+        const QString relativa = QDir::fromNativeSeparators(*textoDeRuta(fs::relative(ruta, copia)));
         const bool borrado = sinUsar.contains(relativa) && relativa != u"Graphics/Pictures/Castillo de noche.png"_s;
         QVERIFY2(fs::exists(ruta) != borrado, qPrintable(relativa));
     }

@@ -22,7 +22,7 @@
 #ifdef Q_OS_WIN
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
-#undef DeleteFile
+#undef borrarEntrada
 #endif
 
 using namespace Qt::StringLiterals;
@@ -91,7 +91,7 @@ QStringList Nombres(const std::vector<Archivo>& archivos)
 {
     QStringList r;
     for (const Archivo& a : archivos)
-        r << a.Name();
+        r << a.nombre();
     return r;
 }
 }  // namespace
@@ -111,7 +111,7 @@ private slots:
 void PruebaArchivos::listarCarpeta()
 {
     QTemporaryDir dir;
-    const fs::path base = RutaNativa(dir.path());
+    const fs::path base = rutaNativa(dir.path());
     for (const char* n : {"b.png", "B2.png", "a.PNG", "_x", "Árbol.png", "ab c.ogg"})
         Escribir(base / fs::u8path(n));
     Escribir(base / "Sub" / "dentro.png");
@@ -123,7 +123,7 @@ void PruebaArchivos::listarCarpeta()
     fs::create_directory_symlink("Sub", base / "SubEnlace");
 #endif
     ServicioArchivos s;
-    const auto archivos = s.GetFolder(dir.path()).Files();
+    const auto archivos = s.carpeta(dir.path()).archivos();
     QStringList esperados = {u"_x"_s, u"a.PNG"_s, u"ab c.ogg"_s, u"b.png"_s, u"B2.png"_s};
 #ifdef Q_OS_UNIX
     esperados.insert(2, u"a\\b.png"_s);
@@ -138,20 +138,20 @@ void PruebaArchivos::listarCarpeta()
         QVERIFY2(obtenidos.contains(n), qPrintable(n));
     QVERIFY(obtenidos.indexOf(u"a.PNG"_s) < obtenidos.indexOf(u"b.png"_s));
     QVERIFY(obtenidos.indexOf(u"b.png"_s) < obtenidos.indexOf(u"B2.png"_s));
-    QCOMPARE(archivos.front().Path(), dir.path() + QDir::separator() + archivos.front().Name());
+    QCOMPARE(archivos.front().ruta(), dir.path() + QDir::separator() + archivos.front().nombre());
 
 #ifdef Q_OS_LINUX
     // A name that is not valid text is listed, shown with U+FFFD, and keeps its
     // own bytes; a name made of the replacement character itself stays apart.
     QTemporaryDir otra;
-    const fs::path raros = RutaNativa(otra.path());
+    const fs::path raros = rutaNativa(otra.path());
     Escribir(raros / "Mal\xff.png");
     Escribir(raros / "Mal\xef\xbf\xbd.png");
-    const auto listados = s.GetFolder(otra.path()).Files();
+    const auto listados = s.carpeta(otra.path()).archivos();
     QCOMPARE(Nombres(listados), (QStringList{u"Mal\uFFFD.png"_s, u"Mal\uFFFD.png"_s}));
-    std::set<fs::path> nativas = {listados[0].Nativa(), listados[1].Nativa()};
+    std::set<fs::path> nativas = {listados[0].nativa(), listados[1].nativa()};
     QVERIFY(nativas == (std::set<fs::path>{raros / "Mal\xff.png", raros / "Mal\xef\xbf\xbd.png"}));
-    QVERIFY(!TextoDeRuta(raros / "Mal\xff.png"));
+    QVERIFY(!textoDeRuta(raros / "Mal\xff.png"));
     fs::remove(raros / "Mal\xff.png");  // QTemporaryDir can't remove what it can't name
 #endif
 }
@@ -162,23 +162,23 @@ void PruebaArchivos::errores()
     ServicioArchivos s;
     const QString falta = dir.path() + u"/falta"_s;
     try {
-        s.GetFolder(falta);
+        s.carpeta(falta);
         QFAIL("a missing folder was opened");
     } catch (const ErrorArchivo& e) {
-        QCOMPARE(e.Texto(), u"No se pudo abrir la carpeta:\r\n"_s + falta + u"\r\nMotivo: no existe."_s);
+        QCOMPARE(e.texto(), u"No se pudo abrir la carpeta:\r\n"_s + falta + u"\r\nMotivo: no existe."_s);
     }
-    QVERIFY(!s.Existe(falta));
+    QVERIFY(!s.existe(falta));
     try {
-        s.GetFile(dir.path());
+        s.archivo(dir.path());
         QFAIL("a folder was taken for a file");
     } catch (const ErrorArchivo& e) {
         QCOMPARE(e.motivo, u"no es un archivo"_s);
     }
-    QVERIFY_THROWS_EXCEPTION(ErrorArchivo, s.GetFile(falta));
+    QVERIFY_THROWS_EXCEPTION(ErrorArchivo, s.archivo(falta));
 
-    QCOMPARE(MotivoEnEspanol(std::make_error_code(std::errc::permission_denied)), u"permiso denegado"_s);
-    QCOMPARE(MotivoEnEspanol(std::make_error_code(std::errc::no_space_on_device)), u"no queda espacio en el disco"_s);
-    QVERIFY(MotivoEnEspanol(std::make_error_code(std::errc::broken_pipe)).startsWith(u"error del sistema ("_s));
+    QCOMPARE(motivoEnEspanol(std::make_error_code(std::errc::permission_denied)), u"permiso denegado"_s);
+    QCOMPARE(motivoEnEspanol(std::make_error_code(std::errc::no_space_on_device)), u"no queda espacio en el disco"_s);
+    QVERIFY(motivoEnEspanol(std::make_error_code(std::errc::broken_pipe)).startsWith(u"error del sistema ("_s));
 }
 
 void PruebaArchivos::borrar()
@@ -186,11 +186,11 @@ void PruebaArchivos::borrar()
     // Measuring and deleting an entry of a project folder, as the list's
     // commands do: the entry itself, and only inside the project.
     QTemporaryDir dir, fuera;
-    const fs::path base = RutaNativa(dir.path());
-    const fs::path afuera = RutaNativa(fuera.path());
+    const fs::path base = rutaNativa(dir.path());
+    const fs::path afuera = rutaNativa(fuera.path());
     ServicioArchivos s;
-    const auto medir = [&](const fs::path& relativa) { return s.SizeEntrada(base, relativa, u"x"_s); };
-    const auto borrar = [&](const fs::path& relativa) { s.DeleteFile(base, relativa, u"x"_s, true); };
+    const auto medir = [&](const fs::path& relativa) { return s.tamanoEntrada(base, relativa, u"x"_s); };
+    const auto borrar = [&](const fs::path& relativa) { s.borrarEntrada(base, relativa, u"x"_s, true); };
     const auto motivo = [&](const std::function<void()>& accion) {
         try {
             accion();
@@ -247,7 +247,7 @@ void PruebaArchivos::borrar()
     // Wine) refuse to delete only once the flag is already cleared.
     const fs::path ocupado = base / iconos / "ocupado.png";
     for (const bool imagen : {false, true}) {
-        QVERIFY(fs::copy_file(RutaNativa(QCoreApplication::applicationFilePath()), ocupado));
+        QVERIFY(fs::copy_file(rutaNativa(QCoreApplication::applicationFilePath()), ocupado));
         SetFileAttributesW(ocupado.c_str(), FILE_ATTRIBUTE_READONLY);
         const HANDLE abierto = imagen
             ? nullptr
@@ -306,25 +306,25 @@ void PruebaArchivos::escribirTexto()
     ServicioArchivos s;
     const QString ruta = dir.path() + u"/temporal.bat"_s;
     {
-        auto f = s.CreateTextFile(ruta, true);
-        f->WriteLine(u"start /a/una ruta larga/ñandú.png"_s);
-        f->Close();
+        auto f = s.crearTexto(ruta, true);
+        f->escribirLinea(u"start /a/una ruta larga/ñandú.png"_s);
+        f->cerrar();
     }
     {
-        auto f = s.CreateTextFile(ruta, true);
-        f->WriteLine(u"start /b.png"_s);
-        f->Close();
+        auto f = s.crearTexto(ruta, true);
+        f->escribirLinea(u"start /b.png"_s);
+        f->cerrar();
     }
     QFile f(ruta);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), QByteArray("start /b.png\r\n"));
     f.close();
-    QVERIFY_THROWS_EXCEPTION(ErrorArchivo, s.CreateTextFile(ruta, false));
-    QVERIFY_THROWS_EXCEPTION(ErrorArchivo, s.CreateTextFile(dir.path() + u"/no/hay/x.bat"_s, true));
+    QVERIFY_THROWS_EXCEPTION(ErrorArchivo, s.crearTexto(ruta, false));
+    QVERIFY_THROWS_EXCEPTION(ErrorArchivo, s.crearTexto(dir.path() + u"/no/hay/x.bat"_s, true));
 
     // A batch file's line is 8-bit text as cmd reads it: the ANSI code page
     // on Windows (1252 under Wine's default), the local encoding elsewhere.
-    s.CreateTextFile(ruta, true)->WriteLineLocal(u"start Dragón.png"_s);
+    s.crearTexto(ruta, true)->escribirLineaLocal(u"start Dragón.png"_s);
     QVERIFY(f.open(QIODevice::ReadOnly));
 #ifdef Q_OS_WIN
     if (GetACP() == 1252)
@@ -336,33 +336,33 @@ void PruebaArchivos::escribirTexto()
     // The program's folder when a file can be written there, else the
     // fallback, made as needed; here a "folder" that is a file takes none.
     const QString respaldo = dir.path() + u"/datos/Mondrix"_s;
-    QCOMPARE(CarpetaParaEscribir(dir.path(), respaldo), QDir::toNativeSeparators(dir.path()));
-    QCOMPARE(CarpetaParaEscribir(ruta, respaldo), QDir::toNativeSeparators(respaldo));
+    QCOMPARE(carpetaParaEscribir(dir.path(), respaldo), QDir::toNativeSeparators(dir.path()));
+    QCOMPARE(carpetaParaEscribir(ruta, respaldo), QDir::toNativeSeparators(respaldo));
     QVERIFY(QFileInfo(respaldo).isDir());
-    QCOMPARE(CarpetaParaEscribir(ruta, ruta + u"/datos"_s), QDir::toNativeSeparators(ruta));
+    QCOMPARE(carpetaParaEscribir(ruta, ruta + u"/datos"_s), QDir::toNativeSeparators(ruta));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{u"temporal.bat"_s});  // no trial file left
 }
 
 void PruebaArchivos::dentroDeLaCarpeta()
 {
     QTemporaryDir dir, otra;
-    const fs::path base = RutaNativa(dir.path());
+    const fs::path base = rutaNativa(dir.path());
     fs::create_directories(base / "Graphics" / "Icons");
-    QVERIFY(EstaDentroDe(base, base / "Graphics" / "Icons" / "a.png"));
-    QVERIFY(EstaDentroDe(base / ".", base / "Graphics" / ".." / "Graphics" / "Icons" / "a.png"));
-    QVERIFY(!EstaDentroDe(base / "Graphics", base / "Graphics" / ".." / "Game.rxproj"));
-    QVERIFY(!EstaDentroDe(base, base / "Graphics" / ".."));
-    QVERIFY(!EstaDentroDe(base / "Graphics" / "Icons", base / "Graphics" / "Icons2" / "a.png"));
+    QVERIFY(estaDentroDe(base, base / "Graphics" / "Icons" / "a.png"));
+    QVERIFY(estaDentroDe(base / ".", base / "Graphics" / ".." / "Graphics" / "Icons" / "a.png"));
+    QVERIFY(!estaDentroDe(base / "Graphics", base / "Graphics" / ".." / "Game.rxproj"));
+    QVERIFY(!estaDentroDe(base, base / "Graphics" / ".."));
+    QVERIFY(!estaDentroDe(base / "Graphics" / "Icons", base / "Graphics" / "Icons2" / "a.png"));
     // What cannot be told is no, with its own reason.
     std::error_code ec;
-    QVERIFY(!EstaDentroDe(base / "falta", base / "falta" / "a.png", ec));
-    QCOMPARE(MotivoEnEspanol(ec), u"no existe"_s);
-    QVERIFY(EstaDentroDe(base, base / "Graphics" / "a.png", ec) && !ec);
+    QVERIFY(!estaDentroDe(base / "falta", base / "falta" / "a.png", ec));
+    QCOMPARE(motivoEnEspanol(ec), u"no existe"_s);
+    QVERIFY(estaDentroDe(base, base / "Graphics" / "a.png", ec) && !ec);
 #ifdef Q_OS_UNIX
-    fs::create_directory_symlink(RutaNativa(otra.path()), base / "Graphics" / "Fogs");
-    QVERIFY(!EstaDentroDe(base, base / "Graphics" / "Fogs" / "a.png"));
-    fs::create_symlink(RutaNativa(otra.path()) / "a.png", base / "Graphics" / "Icons" / "enlace.png");
-    QVERIFY(EstaDentroDe(base, base / "Graphics" / "Icons" / "enlace.png"));  // the link itself is inside
+    fs::create_directory_symlink(rutaNativa(otra.path()), base / "Graphics" / "Fogs");
+    QVERIFY(!estaDentroDe(base, base / "Graphics" / "Fogs" / "a.png"));
+    fs::create_symlink(rutaNativa(otra.path()) / "a.png", base / "Graphics" / "Icons" / "enlace.png");
+    QVERIFY(estaDentroDe(base, base / "Graphics" / "Icons" / "enlace.png"));  // the link itself is inside
 #endif
 }
 
@@ -372,34 +372,34 @@ void PruebaArchivos::leerPorTrozos()
     std::string contenido;
     for (int i = 0; i < 5000; ++i)
         contenido += char(i * 7);
-    Escribir(RutaNativa(dir.path()) / "d.rxdata", contenido);
-    Escribir(RutaNativa(dir.path()) / "vacio.rxdata", "");
-    const auto archivos = ServicioArchivos().GetFolder(dir.path()).Files();
+    Escribir(rutaNativa(dir.path()) / "d.rxdata", contenido);
+    Escribir(rutaNativa(dir.path()) / "vacio.rxdata", "");
+    const auto archivos = ServicioArchivos().carpeta(dir.path()).archivos();
     std::vector<char> bufer(1000);
     std::string leido;
     int trozos = 0;
-    LeerPorTrozos(archivos[0], bufer, [&](std::string_view t) {
+    ::leerPorTrozos(archivos[0], bufer, [&](std::string_view t) {
         leido += t;
         ++trozos;
     });
     QCOMPARE(leido, contenido);
     QCOMPARE(trozos, 5);
-    LeerPorTrozos(archivos[1], bufer, [&](std::string_view) { QFAIL("an empty file has no piece"); });
+    ::leerPorTrozos(archivos[1], bufer, [&](std::string_view) { QFAIL("an empty file has no piece"); });
     // Ranges of one open file, as the workers read a large one; one that
     // runs past the end stops there.
     const ArchivoAbierto abierto(archivos[0]);
-    QCOMPARE(abierto.Tamano(), std::uint64_t(5000));
+    QCOMPARE(abierto.tamano(), std::uint64_t(5000));
     for (const auto& [desde, hasta] : {std::pair(1234, 3000), std::pair(4990, 9000), std::pair(5000, 5001)}) {
         leido.clear();
-        abierto.Leer(std::uint64_t(desde), std::uint64_t(hasta), bufer, [&](std::string_view t) { leido += t; });
+        abierto.leer(std::uint64_t(desde), std::uint64_t(hasta), bufer, [&](std::string_view t) { leido += t; });
         QCOMPARE(leido, contenido.substr(std::size_t(desde), std::size_t(std::min(hasta, 5000) - desde)));
     }
 #ifdef Q_OS_UNIX
     // A pipe put where a data file was listed is not waited on.
-    const fs::path tuberia = RutaNativa(dir.path()) / "tuberia.rxdata";
+    const fs::path tuberia = rutaNativa(dir.path()) / "tuberia.rxdata";
     QVERIFY(mkfifo(tuberia.c_str(), 0600) == 0);
-    LeerPorTrozos(Archivo(tuberia, u"tuberia"_s, u"tuberia"_s), bufer,
-                  [&](std::string_view) { QFAIL("a pipe has no piece"); });
+    ::leerPorTrozos(Archivo(tuberia, u"tuberia"_s, u"tuberia"_s), bufer,
+                    [&](std::string_view) { QFAIL("a pipe has no piece"); });
 #endif
 }
 
@@ -431,8 +431,8 @@ void PruebaArchivos::abrirConElEscritorio()
 #endif
     };
     for (const char* nombre : nombres)
-        QCOMPARE(bytesDe(UrlDeArchivo(ruta(nombre))), (unidad.isEmpty() ? QByteArray() : "/" + unidad) + nombre);
-    QCOMPARE(UrlDeArchivo(ruta("/juegos/Canción.png")),
+        QCOMPARE(bytesDe(urlDeArchivo(ruta(nombre))), (unidad.isEmpty() ? QByteArray() : "/" + unidad) + nombre);
+    QCOMPARE(urlDeArchivo(ruta("/juegos/Canción.png")),
              QUrl::fromLocalFile(QString::fromLatin1(unidad) + u"/juegos/Canción.png"_s));
 }
 

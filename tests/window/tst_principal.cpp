@@ -46,7 +46,7 @@ const QString kWebEsperada = u"https://mondrix.example.org"_s;
 class PruebaPrincipal : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { PrepararFuentes(); }
+    void initTestCase() { prepararFuentes(); }
     void estadoAlArrancar();
     void accionesDeshabilitadasNoResponden();
     void habilitarAccionesSoloTocaLaLista();
@@ -117,7 +117,7 @@ void PruebaPrincipal::accionesDeshabilitadasNoResponden()
         ClicEn(w, accion);
     DobleClicEnFila(c.Recursos, 0);
     QCOMPARE(c.Recursos->count(), 2);
-    QCOMPARE(v.Seleccion(), 1);
+    QCOMPARE(v.seleccion(), 1);
     QVERIFY(c.TextoA->text().isEmpty());
     QVERIFY(v.plataforma.cajas.empty());
     QVERIFY(v.plataforma.programas.empty());
@@ -142,7 +142,7 @@ void PruebaPrincipal::habilitarAccionesSoloTocaLaLista()
         QCOMPARE(v.AccionesHabilitadas(), valor);
         QVERIFY(c.Abrir->isEnabled() && c.Analizando->isEnabled());
         QCOMPARE(c.Recursos->count(), 2);
-        QCOMPARE(v.Seleccion(), 1);
+        QCOMPARE(v.seleccion(), 1);
     }
     w.habilitarAcciones(false);
     QCOMPARE(estados(), antes);
@@ -444,7 +444,7 @@ void PruebaPrincipal::accesible()
 
 void PruebaPrincipal::textosDeQtEnEspanol()
 {
-    InstalarTraducciones();
+    instalarTraducciones();
     QMessageBox caja;
     caja.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     QCOMPARE(caja.button(QMessageBox::Yes)->text().remove(u'&'), u"Sí"_s);
@@ -465,7 +465,7 @@ void PruebaPrincipal::dialogoAbrirCancelado()
     QFETCH(bool, cancelError);
     QFETCH(std::optional<QString>, respuesta);
     Ventana v;
-    v.controles.Dialogos->CancelError = cancelError;
+    v.controles.Dialogos->avisarCancelacion = cancelError;
     bool cancelado = false;
     QTimer reloj;
     QObject::connect(&reloj, &QTimer::timeout, [&] {
@@ -478,7 +478,7 @@ void PruebaPrincipal::dialogoAbrirCancelado()
     });
     reloj.start(20);
     PlataformaQt escritorio;
-    const std::optional<QString> elegido = escritorio.ShowOpen(v.ventana.get(), *v.controles.Dialogos);
+    const std::optional<QString> elegido = escritorio.elegirArchivo(v.ventana.get(), *v.controles.Dialogos);
     QVERIFY(cancelado);
     QCOMPARE(elegido, respuesta);
 }
