@@ -1,5 +1,6 @@
 // What the window asks of the desktop: the open dialog, message boxes, the
-// event pump, starting a program and the program's own folder. The program
+// event pump, opening a file with its application, and the program's own
+// folder. The program
 // talks to the real desktop through PlataformaQt; the tests script every
 // answer through a fake, so that no flow needs a person at the screen.
 #pragma once
@@ -26,7 +27,7 @@ inline constexpr int Si = 6;
 inline constexpr int No = 7;
 }  // namespace Respuesta
 
-// The open dialog's settings, kept by the window as its `Dialogos` control.
+// The open dialog's settings; the window keeps one, named "Dialogos".
 class DialogoAbrir : public QObject {
     Q_OBJECT
 public:
@@ -49,12 +50,13 @@ public:
     virtual int mostrarMensaje(QWidget* dueno, const QString& texto, int estilo, const QString& titulo) = 0;
     // Lets pending window events (repaints, clicks) be handled, then returns.
     virtual void atenderEventos() = 0;
-    // Starts the batch file at `ruta`, which opens `archivo` with the
-    // application associated with its type, and returns at once. The opener
-    // is handed `archivo` itself, the native path of the file meant, and
-    // never a path read back from the batch file's text. The window style is
-    // recorded only: the desktop's opener shows no console window to hide.
-    virtual void abrirConSuAplicacion(const QString& ruta, int estiloVentana, const std::filesystem::path& archivo) = 0;
+    // Opens `archivo`, the native path of the file meant, with the
+    // application associated with its type, and returns at once. The batch
+    // file at `lote`, which holds the same command for whoever runs it by
+    // hand, is named for the record and not run: the opener is never handed
+    // a path read back from its text. The window style is recorded only: the
+    // desktop's opener shows no console window to hide.
+    virtual void abrirConSuAplicacion(const QString& lote, int estiloVentana, const std::filesystem::path& archivo) = 0;
     // A folder where the program may write its own files.
     virtual QString carpetaPropia() = 0;
 };

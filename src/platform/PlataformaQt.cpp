@@ -66,7 +66,7 @@ void PlataformaQt::atenderEventos()
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-void PlataformaQt::abrirConSuAplicacion(const QString& /*ruta: there is no command interpreter to run it*/,
+void PlataformaQt::abrirConSuAplicacion(const QString& /*lote: for the record; nothing runs it*/,
                                         int /*estiloVentana: nothing shows a console here*/,
                                         const std::filesystem::path& archivo)
 {

@@ -20,6 +20,6 @@ public:
     std::optional<QString> elegirArchivo(QWidget* dueno, const DialogoAbrir& dialogo) override;
     int mostrarMensaje(QWidget* dueno, const QString& texto, int estilo, const QString& titulo) override;
     void atenderEventos() override;
-    void abrirConSuAplicacion(const QString& ruta, int estiloVentana, const std::filesystem::path& archivo) override;
+    void abrirConSuAplicacion(const QString& lote, int estiloVentana, const std::filesystem::path& archivo) override;
     QString carpetaPropia() override;
 };
