@@ -1,86 +1,59 @@
 #include "window/ListaRecursos.h"
 
 #include <QListWidget>
-#include <QSignalBlocker>
-#include <QVariant>
+#include <QStringList>
 
 #include <algorithm>
-#include <numeric>
 
-namespace {
-constexpr int kRolRuta = Qt::UserRole + 1;
+void EntradasLista::vaciar(QListWidget& lista)
+{
+    lista.clear();
+    m_filas.clear();
+    m_anadidas = 0;
+}
 
-// The native path in a QVariant as one shared string: bytes here, UTF-16
-// code units (lone surrogates and all) on Windows.
-#ifdef _WIN32
-QVariant guardar(const std::wstring& nativa)
+void EntradasLista::anadir(QListWidget& lista, const QString& carpeta, std::span<const Archivo> archivos)
 {
-    return QString::fromStdWString(nativa);
-}
-std::wstring leer(const QVariant& v)
-{
-    return v.toString().toStdWString();
-}
-#else
-QVariant guardar(const std::string& nativa)
-{
-    return QByteArray(nativa.data(), qsizetype(nativa.size()));
-}
-std::string leer(const QVariant& v)
-{
-    return v.toByteArray().toStdString();
-}
-#endif
-}  // namespace
-
-void anadirEntradas(QListWidget& lista, const QString& carpeta, std::span<const Archivo> archivos)
-{
-    const int primera = lista.count();
     QStringList textos;
     textos.reserve(qsizetype(archivos.size()));
-    for (const Archivo& archivo : archivos)
+    m_filas.reserve(m_filas.size() + archivos.size());
+    for (const Archivo& archivo : archivos) {
         textos.append(carpeta + QChar(kSeparador) + archivo.nombre());
-    // One insertion for all the texts; the paths are not shown, so the view
-    // need not hear of them one by one.
+        m_filas.push_back({m_anadidas++, textos.constLast(), archivo.nativaTexto()});
+    }
+    // One insertion for all the texts.
     lista.addItems(textos);
-    const QSignalBlocker silencio(lista.model());
-    for (std::size_t i = 0; i < archivos.size(); ++i)
-        lista.item(primera + int(i))->setData(kRolRuta, guardar(archivos[i].nativaTexto()));
 }
 
-std::filesystem::path rutaDeRecurso(const QListWidgetItem& item)
+void EntradasLista::quitar(QListWidget& lista, int fila)
 {
-    return leer(item.data(kRolRuta));
+    delete lista.takeItem(fila);
+    if (fila >= 0 && fila < int(m_filas.size()))
+        m_filas.erase(m_filas.begin() + fila);
 }
 
-void ListaEnPantalla::anadidas(int cuantas)
+std::filesystem::path EntradasLista::ruta(int fila) const
 {
-    const std::size_t primera = m_enPantalla.size();
-    m_enPantalla.resize(primera + std::size_t(cuantas));
-    std::iota(m_enPantalla.begin() + std::ptrdiff_t(primera), m_enPantalla.end(), m_anadidas);
-    m_anadidas += cuantas;
+    if (fila < 0 || fila >= int(m_filas.size()))
+        return {};
+    return m_filas[std::size_t(fila)].ruta;
 }
 
-void ListaEnPantalla::quitada(int fila)
+void EntradasLista::sincronizar(QListWidget& lista, const std::vector<char>& presentes)
 {
-    if (fila >= 0 && fila < int(m_enPantalla.size()))
-        m_enPantalla.erase(m_enPantalla.begin() + fila);
-}
-
-void ListaEnPantalla::sincronizar(QListWidget& lista, const std::vector<char>& presente)
-{
+    const auto tachada = [&](const Fila& fila) { return !presentes[std::size_t(fila.entrada)]; };
     // Each removed row shifts every row after it: a few struck entries go
     // one run at a time, many go in one rebuild of what is left, which costs
     // a fraction of their removal.
     std::vector<std::pair<int, int>> tramos;  // [inicio, fin) of struck rows, last first
     std::size_t tachadas = 0;
-    for (int fin = int(m_enPantalla.size()); fin > 0;) {
-        if (presente[std::size_t(m_enPantalla[std::size_t(fin - 1)])]) {
+    for (int fin = int(m_filas.size()); fin > 0;) {
+        if (!tachada(m_filas[std::size_t(fin - 1)])) {
             --fin;
             continue;
         }
         int inicio = fin - 1;
-        while (inicio > 0 && !presente[std::size_t(m_enPantalla[std::size_t(inicio - 1)])])
+        while (inicio > 0 && tachada(m_filas[std::size_t(inicio - 1)]))
             --inicio;
         tramos.emplace_back(inicio, fin);
         tachadas += std::size_t(fin - inicio);
@@ -88,24 +61,16 @@ void ListaEnPantalla::sincronizar(QListWidget& lista, const std::vector<char>& p
     }
     if (tramos.empty())
         return;
-    if (tachadas * 8 <= m_enPantalla.size()) {
+    std::erase_if(m_filas, tachada);
+    if (tachadas * 8 <= m_filas.size() + tachadas) {
         for (const auto& [inicio, fin] : tramos)
             lista.model()->removeRows(inicio, fin - inicio);
     } else {
         QStringList textos;
-        QList<QVariant> rutas;
-        for (int fila = 0; fila < int(m_enPantalla.size()); ++fila) {
-            if (!presente[std::size_t(m_enPantalla[std::size_t(fila)])])
-                continue;
-            const QListWidgetItem* item = lista.item(fila);
-            textos.append(item->text());
-            rutas.append(item->data(kRolRuta));
-        }
+        textos.reserve(qsizetype(m_filas.size()));
+        for (const Fila& fila : m_filas)
+            textos.append(fila.texto);
         lista.clear();
         lista.addItems(textos);
-        const QSignalBlocker silencio(lista.model());
-        for (int fila = 0; fila < int(rutas.size()); ++fila)
-            lista.item(fila)->setData(kRolRuta, rutas[fila]);
     }
-    std::erase_if(m_enPantalla, [&](int i) { return !presente[std::size_t(i)]; });
 }

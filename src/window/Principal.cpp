@@ -265,25 +265,22 @@ QString Principal::carpetaProyecto() const
 
 void Principal::vaciarLista()
 {
-    m_lista->clear();
-    m_presentes.vaciar();
+    m_entradas.vaciar(*m_lista);
 }
 
 void Principal::anadirRecursos(const QString& carpeta, std::span<const Archivo> archivos)
 {
-    anadirEntradas(*m_lista, carpeta, archivos);
-    m_presentes.anadidas(int(archivos.size()));
+    m_entradas.anadir(*m_lista, carpeta, archivos);
 }
 
 void Principal::mostrarPresentes(const std::vector<char>& presentes)
 {
-    m_presentes.sincronizar(*m_lista, presentes);
+    m_entradas.sincronizar(*m_lista, presentes);
 }
 
 void Principal::quitarRecurso(int fila)
 {
-    delete m_lista->takeItem(fila);
-    m_presentes.quitada(fila);
+    m_entradas.quitar(*m_lista, fila);
 }
 
 int Principal::numRecursos() const
@@ -298,7 +295,7 @@ QString Principal::textoRecurso(int fila) const
 
 std::filesystem::path Principal::rutaRecurso(int fila) const
 {
-    return rutaDeRecurso(*m_lista->item(fila));
+    return m_entradas.ruta(fila);
 }
 
 int Principal::filaSeleccionada() const

@@ -84,7 +84,7 @@ private:
     QLineEdit* m_rutaProyecto = nullptr;  // hidden
     CajaEstado* m_estado = nullptr;
     QListWidget* m_lista = nullptr;
-    ListaEnPantalla m_presentes;
+    EntradasLista m_entradas;
     Contorno* m_contornoEspacio = nullptr;
     BotonEtiqueta* m_botonEspacio = nullptr;
     Contorno* m_contornoQuitar = nullptr;
