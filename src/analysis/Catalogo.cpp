@@ -2,6 +2,10 @@
 
 #include "analysis/Rutas.h"
 
+#include <atomic>
+#include <system_error>
+#include <thread>
+
 using namespace Qt::StringLiterals;
 
 const std::array<QString, kNumCarpetasRecursos>& carpetasRecursos()
@@ -46,18 +50,62 @@ bool esRutaDelCatalogo(const std::filesystem::path& relativa)
     return false;
 }
 
-std::span<const Archivo> Catalogo::anadirCarpeta(const ServicioArchivos& archivos, const QString& carpetaProyecto,
-                                                 const QString& carpeta)
+Catalogo Catalogo::listar(const ServicioArchivos& archivos, const QString& carpetaProyecto)
 {
-    const QString ruta = carpetaProyecto + carpeta;
-    // Few projects have all seventeen folders: a missing one holds nothing.
-    if (!archivos.existe(ruta))
-        return {};
-    std::vector<Archivo> listados = archivos.carpeta(ruta).archivos();
-    const std::size_t primero = m_archivos.size();
-    m_archivos.insert(m_archivos.end(), std::make_move_iterator(listados.begin()),
-                      std::make_move_iterator(listados.end()));
-    return std::span<const Archivo>(m_archivos).subspan(primero);
+    const auto& carpetas = carpetasRecursos();
+    struct Listado {
+        std::vector<Archivo> archivos;
+        std::exception_ptr error;
+    };
+    std::array<Listado, kNumCarpetasRecursos> listados;
+    // The folders are taken from the last: the sound effects, often the
+    // largest, first, so that the two threads end close together.
+    std::atomic<int> siguiente{kNumCarpetasRecursos};
+    const auto trabajar = [&] {
+        for (int i; (i = --siguiente) >= 0;) {
+            const QString ruta = carpetaProyecto + carpetas[std::size_t(i)];
+            try {
+                // Few projects have all seventeen folders: a missing one holds nothing.
+                if (archivos.existe(ruta))
+                    listados[std::size_t(i)].archivos = archivos.carpeta(ruta).archivos();
+            } catch (...) {
+                listados[std::size_t(i)].error = std::current_exception();
+            }
+        }
+    };
+    std::thread otro;
+    try {
+        otro = std::thread(trabajar);
+    } catch (const std::system_error&) {
+        // No second thread: this one lists them all.
+    }
+    trabajar();
+    if (otro.joinable())
+        otro.join();
+
+    Catalogo catalogo;
+    for (Listado& listado : listados) {
+        if (listado.error) {
+            catalogo.m_error = listado.error;
+            break;
+        }
+        catalogo.m_archivos.insert(catalogo.m_archivos.end(), std::make_move_iterator(listado.archivos.begin()),
+                                   std::make_move_iterator(listado.archivos.end()));
+        catalogo.m_inicios.push_back(catalogo.m_archivos.size());
+    }
+    return catalogo;
+}
+
+std::span<const Archivo> Catalogo::archivosDe(std::size_t carpeta) const
+{
+    return std::span<const Archivo>(m_archivos)
+        .subspan(m_inicios[carpeta], m_inicios[carpeta + 1] - m_inicios[carpeta]);
+}
+
+void Catalogo::lanzarError() const
+{
+    if (m_error)
+        std::rethrow_exception(m_error);
 }
 
 BloqueClaves Catalogo::claves() const

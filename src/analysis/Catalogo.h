@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <array>
+#include <exception>
 #include <filesystem>
 #include <span>
 #include <vector>
@@ -23,15 +24,23 @@ const std::array<QString, kNumCarpetasRecursos>& carpetasRecursos();
 bool esRutaDelCatalogo(const std::filesystem::path& relativa);
 
 // Every file of a project's resource folders, folder by folder in the order
-// they were listed: what the list shows, and what the analysis searches the
+// they are listed: what the list shows, and what the analysis searches the
 // data files for.
 class Catalogo {
 public:
-    // Lists the resource folder `carpeta` (relative) of the project folder
-    // `carpetaProyecto` (with its final separator) and appends its files,
-    // which it returns; a missing folder holds nothing. Throws ErrorArchivo.
-    std::span<const Archivo> anadirCarpeta(const ServicioArchivos& archivos, const QString& carpetaProyecto,
-                                           const QString& carpeta);
+    // Lists the resource folders of the project folder `carpetaProyecto`
+    // (with its final separator), two at a time where a second thread can
+    // start; a missing folder holds nothing. What comes of it is what a
+    // listing in order would give: the folders before the first one that
+    // could not be listed, and that folder's error.
+    static Catalogo listar(const ServicioArchivos& archivos, const QString& carpetaProyecto);
+
+    // The folders listed, in order, and their files.
+    std::size_t numCarpetas() const { return m_inicios.size() - 1; }
+    std::span<const Archivo> archivosDe(std::size_t carpeta) const;
+    // Throws the error of the folder that could not be listed, if any.
+    void lanzarError() const;
+
     std::size_t tamano() const { return m_archivos.size(); }
     // The search key of every entry, in order, from each file's own name: a
     // name that is not valid text is searched for as the bytes it is.
@@ -39,4 +48,6 @@ public:
 
 private:
     std::vector<Archivo> m_archivos;
+    std::vector<std::size_t> m_inicios{0};  // folder i is m_archivos[m_inicios[i], m_inicios[i + 1])
+    std::exception_ptr m_error;
 };

@@ -1,43 +1,69 @@
 #include "analysis/Recorrido.h"
 
+#include "analysis/Catalogo.h"
 #include "analysis/Progreso.h"
 
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
-#include <numeric>
 #include <thread>
 
 using namespace Qt::StringLiterals;
 
 RecorridoUso::RecorridoUso(int inicial, long total)
-    : m_inicial(inicial), m_total(total), m_restantes(std::size_t(inicial)), m_presente(std::size_t(inicial), 1)
+    : m_inicial(inicial), m_total(total), m_presente(std::size_t(inicial), 1), m_quedan(inicial), m_ultimo(inicial - 1)
 {
-    std::iota(m_restantes.begin(), m_restantes.end(), 0);
 }
 
 QString RecorridoUso::empezar()
 {
     ++m_hechos;
-    return lineaProgreso(m_hechos, m_total, m_inicial - long(m_restantes.size()), m_inicial);
+    return lineaProgreso(m_hechos, m_total, m_inicial - long(m_quedan), m_inicial);
 }
 
 void RecorridoUso::aplicar(const std::vector<int>& halladas)
 {
-    if (m_restantes.empty())
+    if (m_quedan == 0)
         return;  // nothing examined: the selection stays as it was
-    bool alguna = false;
+    // A file's cost is its finds, not the length of the list.
     for (int item : halladas) {
         char& presente = m_presente[std::size_t(item)];
-        alguna = alguna || presente;
+        m_quedan -= presente;
         presente = 0;
     }
     // The walk examines every entry still listed, the last one last.
-    const bool ultimoQuitado = !m_presente[std::size_t(m_restantes.back())];
-    if (alguna)
-        std::erase_if(m_restantes, [&](int item) { return !m_presente[std::size_t(item)]; });
-    m_seleccion = ultimoQuitado ? -1 : int(m_restantes.size()) - 1;
+    const bool ultimoQuitado = !m_presente[std::size_t(m_ultimo)];
+    while (m_quedan > 0 && !m_presente[std::size_t(m_ultimo)])
+        --m_ultimo;
+    m_seleccion = ultimoQuitado ? -1 : m_quedan - 1;
+}
+
+// ---------------------------------------------------------------- TablasEnPreparacion
+
+TablasEnPreparacion::TablasEnPreparacion(const Catalogo& catalogo)
+    : m_claves(catalogo.claves()), m_numClaves(catalogo.tamano())
+{
+    try {
+        m_hilo = std::thread([this] { m_tablas = std::make_shared<const AutomataClaves>(m_claves); });
+    } catch (const std::system_error&) {
+        // Built when taken.
+    }
+}
+
+TablasEnPreparacion::~TablasEnPreparacion()
+{
+    if (m_hilo.joinable())
+        m_hilo.join();
+}
+
+std::shared_ptr<const AutomataClaves> TablasEnPreparacion::tomar()
+{
+    if (m_hilo.joinable())
+        m_hilo.join();
+    if (!m_tablas)
+        m_tablas = std::make_shared<const AutomataClaves>(m_claves);
+    return m_tablas;
 }
 
 // ---------------------------------------------------------------- LectoresDatos

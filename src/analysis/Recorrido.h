@@ -48,9 +48,34 @@ private:
     int m_inicial;
     long m_total;
     long m_hechos = 0;
-    std::vector<int> m_restantes;  // catalogue indices still listed, in order
     std::vector<char> m_presente;
+    int m_quedan;  // entries still listed
+    int m_ultimo;  // the last of them, while there is one
     int m_seleccion = -1;
+};
+
+// The search tables for a catalogue's keys, built on a thread of their own
+// while the caller goes on; on the caller's thread when taken, when no
+// thread could be started.
+class Catalogo;
+class TablasEnPreparacion {
+public:
+    explicit TablasEnPreparacion(const Catalogo& catalogo);
+    // Waits for the tables, if they are still being built.
+    ~TablasEnPreparacion();
+    TablasEnPreparacion(const TablasEnPreparacion&) = delete;
+    TablasEnPreparacion& operator=(const TablasEnPreparacion&) = delete;
+
+    // The tables, once built; waits for them.
+    std::shared_ptr<const AutomataClaves> tomar();
+    // One key per catalogue entry.
+    std::size_t numClaves() const { return m_numClaves; }
+
+private:
+    BloqueClaves m_claves;
+    std::size_t m_numClaves;
+    std::shared_ptr<const AutomataClaves> m_tablas;
+    std::thread m_hilo;
 };
 
 // A data file as the readers see it once it is open: its size, and any

@@ -2,9 +2,12 @@
 #include "commands/Comandos.h"
 
 #include "analysis/Catalogo.h"
+#include "analysis/Recorrido.h"
 #include "platform/Archivos.h"
 #include "platform/Plataforma.h"
 #include "window/Principal.h"
+
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -56,11 +59,19 @@ void abrirProyecto(Principal& ventana, Plataforma& plataforma, const ServicioArc
         return;
 
     try {
-        Catalogo catalogo;
-        for (const QString& carpeta : carpetasRecursos())
-            ventana.anadirRecursos(carpeta, catalogo.anadirCarpeta(archivos, ventana.carpetaProyecto(), carpeta));
+        std::optional<TablasEnPreparacion> tablas;
+        {
+            const Catalogo catalogo = Catalogo::listar(archivos, ventana.carpetaProyecto());
+            // The search tables take their time: they are built on a thread
+            // of their own while the list fills. The scan needs nothing else
+            // of the catalogue, which the list then holds alone.
+            tablas.emplace(catalogo);
+            for (std::size_t i = 0; i < catalogo.numCarpetas(); ++i)
+                ventana.anadirRecursos(carpetasRecursos()[i], catalogo.archivosDe(i));
+            catalogo.lanzarError();
+        }
         plataforma.atenderEventos();
-        if (ventana.cerrada() || !analizarUso(ventana, plataforma, archivos, catalogo))
+        if (ventana.cerrada() || !analizarUso(ventana, plataforma, archivos, *tablas))
             return;
         plataforma.atenderEventos();
         if (ventana.cerrada())

@@ -7,7 +7,6 @@
 // line and the selection up to date and lets window events through.
 #include "commands/Comandos.h"
 
-#include "analysis/Catalogo.h"
 #include "analysis/Recorrido.h"
 #include "platform/Archivos.h"
 #include "platform/Plataforma.h"
@@ -30,7 +29,8 @@ constexpr qint64 kMsEntreListas = 250;
 struct Interrumpido {};
 }  // namespace
 
-bool analizarUso(Principal& ventana, Plataforma& plataforma, const ServicioArchivos& archivos, const Catalogo& catalogo)
+bool analizarUso(Principal& ventana, Plataforma& plataforma, const ServicioArchivos& archivos,
+                 TablasEnPreparacion& tablas)
 {
     const Carpeta datos = archivos.carpeta(ventana.carpetaProyecto() + u"Data"_s);
     // Shared with the readers, which may outlive this call (see below).
@@ -38,14 +38,14 @@ bool analizarUso(Principal& ventana, Plataforma& plataforma, const ServicioArchi
     const long total = long(archivosDatos->size());
     ventana.mostrarEstado(QString::number(total), true);
 
-    const int inicial = int(catalogo.tamano());
+    const int inicial = int(tablas.numClaves());
     RecorridoUso recorrido(inicial, total);
     // The workers share the tables and the files with this call: one stuck
     // in a read when the window closes is left behind, and must find all it
     // reads still there whenever the read returns.
-    LectoresDatos lectores(
-        std::make_shared<const AutomataClaves>(catalogo.claves()), archivosDatos->size(),
-        [archivosDatos](std::size_t k) { return std::make_unique<DatoEnDisco>((*archivosDatos)[k]); });
+    LectoresDatos lectores(tablas.tomar(), archivosDatos->size(), [archivosDatos](std::size_t k) {
+        return std::make_unique<DatoEnDisco>((*archivosDatos)[k]);
+    });
 
     // The progress line is set when it can be seen: at a pause and at the end.
     QString linea;

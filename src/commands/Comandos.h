@@ -3,18 +3,19 @@
 // reaches files through the file service.
 #pragma once
 
-class Catalogo;
 class Plataforma;
 class Principal;
 class ServicioArchivos;
+class TablasEnPreparacion;
 
 // Asks for a project file, lists its resources and takes off those the data
 // files use; the actions are enabled only when all of that finished.
 void abrirProyecto(Principal& ventana, Plataforma& plataforma, const ServicioArchivos& archivos);
-// The usage scan over the project's data files, with `catalogo` listed in
-// the window. False when the window was closed meanwhile. Throws ErrorArchivo.
+// The usage scan over the project's data files, with the catalogue listed
+// in the window and `tablas` built from its keys. False when the window was
+// closed meanwhile. Throws ErrorArchivo.
 bool analizarUso(Principal& ventana, Plataforma& plataforma, const ServicioArchivos& archivos,
-                 const Catalogo& catalogo);
+                 TablasEnPreparacion& tablas);
 // Takes the selected entry off the list; the file stays.
 void quitarDeLaLista(Principal& ventana);
 // Shows the space that deleting the listed files would free.
