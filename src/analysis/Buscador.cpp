@@ -123,6 +123,13 @@ AutomataClaves::AutomataClaves(const BloqueClaves& claves) : m_numClaves(claves.
             if (k.size() == 3 || cuarto == (byte(k, 3) & 7u))
                 entradas.push_back(p | (cuarto << 24));
     }
+    m_pares3.assign(65536, 0);
+    for (const std::string_view k : grupos) {
+        if (k.size() < 3)
+            continue;
+        m_pares3[byte(k, 0) | (std::uint32_t(byte(k, 1)) << 8)] |= 1;
+        m_pares3[byte(k, 1) | (std::uint32_t(byte(k, 2)) << 8)] |= 2;
+    }
     std::sort(entradas.begin(), entradas.end());
     entradas.erase(std::unique(entradas.begin(), entradas.end()), entradas.end());
     // About one entry in thirty set, so that few positions with no key pass;
@@ -218,10 +225,11 @@ std::uint32_t AutomataClaves::ranura(std::uint32_t prefijo) const
 
 std::size_t AutomataClaves::bytes() const
 {
-    return m_filtro.capacity() + m_prefijo.capacity() * 4 + m_nodoPrefijo.capacity() * 4 + m_etiqueta.capacity()
-        + m_conHijos.capacity() + m_hermano.capacity() * 4 + m_grupoNodo.capacity() * 4 + m_pares.capacity() * 8
-        + sizeof m_grupoUno + m_dos.capacity() * 4 + m_grupoDos.capacity() * 4 + m_orden.capacity() * 4
-        + m_inicioGrupo.capacity() * 4 + m_ranuraGrupo.capacity() * 4 + m_gruposPorRanura.capacity() * 4;
+    return m_filtro.capacity() + m_pares3.capacity() + m_prefijo.capacity() * 4 + m_nodoPrefijo.capacity() * 4
+        + m_etiqueta.capacity() + m_conHijos.capacity() + m_hermano.capacity() * 4 + m_grupoNodo.capacity() * 4
+        + m_pares.capacity() * 8 + sizeof m_grupoUno + m_dos.capacity() * 4 + m_grupoDos.capacity() * 4
+        + m_orden.capacity() * 4 + m_inicioGrupo.capacity() * 4 + m_ranuraGrupo.capacity() * 4
+        + m_gruposPorRanura.capacity() * 4;
 }
 
 BuscadorClaves::BuscadorClaves(const AutomataClaves& automata)
@@ -317,6 +325,40 @@ void BuscadorClaves::explorar(const unsigned char* texto, std::size_t largo, std
     // after the block.
     const std::size_t rapidas = largo >= 4 ? std::min(inicios, largo - 3) : 0;
     std::size_t i = 0;
+    if constexpr (!kCortas) {
+        // With keys of three bytes or more alone, 128 positions at a time
+        // cost the pairs at every other one, most of which no key has: the
+        // pair at i + 1 holds the first two bytes of a key that starts there,
+        // and the second and third of one that starts at i.
+        const std::uint8_t* const pares3 = m_tablas.m_pares3.data();
+        for (; i + 128 <= rapidas; i += 128) {
+            alignas(16) std::uint8_t paso[64];
+#if defined(__GNUC__)
+#pragma GCC unroll 16
+#endif
+            for (unsigned j = 0; j < 64; ++j)
+                paso[j] = pares3[texto[i + 2 * j + 1] | (unsigned(texto[i + 2 * j + 2]) << 8)];
+            // The starts the pairs let through, gathered without a branch
+            // each, then filtered as every position is below.
+            std::uint32_t aProbar[128];
+            unsigned cuantas = 0;
+            for (std::uint64_t candidatas = mascara(paso); candidatas != 0; candidatas &= candidatas - 1) {
+                const unsigned j = unsigned(std::countr_zero(candidatas));
+                aProbar[cuantas] = 2 * j;
+                cuantas += (paso[j] >> 1) & 1u;
+                aProbar[cuantas] = 2 * j + 1;
+                cuantas += paso[j] & 1u;
+            }
+            for (unsigned k = 0; k < cuantas; ++k) {
+                const std::size_t inicio = i + aProbar[k];
+                if (pasa(cuatroBytes(texto + inicio))) {
+                    verificar(texto, largo, inicio, nuevas);
+                    if (m_pendientes == 0)
+                        return;
+                }
+            }
+        }
+    }
     for (; i + 64 <= rapidas; i += 64) {
         alignas(16) std::uint8_t paso[64];
 #if defined(__GNUC__)

@@ -5,7 +5,10 @@
 // hashed into a small table of the keys' beginnings; only where an entry is
 // set does the search look the first three bytes up exactly and walk a trie
 // of the keys from there. Keys of one or two bytes, few and soon found, have
-// tables of their own. Nothing carries from one position to the next,
+// tables of their own; once they are found, the pair of bytes at every other
+// position is looked up first in a table of the pairs the other keys begin
+// with, and only the starts it lets through are hashed. Nothing carries from
+// one position to the next,
 // unlike an automaton (AhoCorasick.h, kept as the reference the tests
 // compare with), whose every step waits on the one before.
 //
@@ -61,6 +64,12 @@ private:
     // byte, not a bit, costs fewer operations.
     std::vector<std::uint8_t> m_filtro;
     unsigned m_desplazamiento = 64;  // hash >> m_desplazamiento is an entry of m_filtro
+    // In front of it, once the short keys are found: the pairs of bytes at
+    // the start of those keys, by pair (first byte low). Bit 0: some key
+    // begins with the pair; bit 1: some key's second and third bytes are it.
+    // Every other position's pair is looked at: between them they see each
+    // key of three bytes or more, whatever its start.
+    std::vector<std::uint8_t> m_pares3;
     // The first three bytes exactly, by open addressing: the trie node they
     // lead to. Empty slots hold kNinguno as prefix.
     std::vector<std::uint32_t> m_prefijo;
