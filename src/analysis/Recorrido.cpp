@@ -76,6 +76,9 @@ struct Detenido {};
 constexpr auto kEsperaAlCerrar = std::chrono::milliseconds(250);
 // Each worker's buffer: the piece a file is read in.
 constexpr std::size_t kTrozo = std::size_t(256) << 10;
+// How many times a worker yields, waiting for another to open a file, before
+// it sleeps until woken.
+constexpr int kVueltasAntesDeDormir = 200;
 
 struct Ranura {
     bool lista = false;
@@ -112,7 +115,7 @@ struct LectoresDatos::Estado {
     const std::uint64_t umbral, tramo, solape;
 
     std::mutex mutex;
-    std::condition_variable hecho;    // a file's finds are ready, or no worker is left
+    std::condition_variable hecho;    // a file failed, one of the last is ready, or no worker is left
     std::condition_variable trabajo;  // the file being handed out is open, or all must stop
     std::condition_variable fin;      // a worker has ended
     // Guarded by mutex:
@@ -126,6 +129,7 @@ struct LectoresDatos::Estado {
     std::size_t vivos = 0;                       // workers still running
     std::vector<char> terminados;                // which workers have ended
     std::atomic<bool> parar{false};              // also read, without the lock, at every piece
+    std::atomic<std::uint64_t> abiertos{0};      // files opened (or failed) so far
 
     // The units in (file, range) order, so that each worker's files come in
     // increasing order. Nothing when the work is over. While another worker
@@ -146,7 +150,18 @@ struct LectoresDatos::Estado {
                 abriendo = true;
                 return Unidad{archivo, 0, 1, nullptr};
             }
-            trabajo.wait(cerrojo);
+            // Another worker is opening the file, which takes microseconds:
+            // sleeping and being woken would cost more than the open.
+            const std::uint64_t antes = abiertos.load(std::memory_order_relaxed);
+            cerrojo.unlock();
+            for (int vuelta = 0; vuelta < kVueltasAntesDeDormir; ++vuelta) {
+                if (abiertos.load(std::memory_order_acquire) != antes || parar.load(std::memory_order_relaxed))
+                    break;
+                std::this_thread::yield();
+            }
+            cerrojo.lock();
+            if (abiertos.load(std::memory_order_relaxed) == antes && abriendo && !parar)
+                trabajo.wait(cerrojo);
         }
     }
 
@@ -171,6 +186,7 @@ struct LectoresDatos::Estado {
             {
                 const std::lock_guard cerrojo(mutex);
                 avanzar();  // the failure stops the work at this file
+                ++abiertos;
             }
             trabajo.notify_all();
             throw;
@@ -185,6 +201,7 @@ struct LectoresDatos::Estado {
             } else {
                 avanzar();
             }
+            ++abiertos;
         }
         trabajo.notify_all();
         unidad.tramos = cuantos;
@@ -233,6 +250,11 @@ struct LectoresDatos::Estado {
             }
             if (!ranura.lista)
                 return true;  // the caller waits for the whole file
+            // The caller takes the files in bursts, at its pauses: it is
+            // woken for a failure, and for the last few files once every
+            // file is handed out, not for each file.
+            if (!error && archivo < limite)
+                return true;
         }
         hecho.notify_all();
         return true;
