@@ -38,7 +38,9 @@ public:
     // The folders listed, in order, and their files.
     std::size_t numCarpetas() const { return m_inicios.size() - 1; }
     std::span<const Archivo> archivosDe(std::size_t carpeta) const;
-    // Throws the error of the folder that could not be listed, if any.
+    // Whether every folder could be listed; if not, lanzarError() throws
+    // the error of the one that could not.
+    bool completo() const { return !m_error; }
     void lanzarError() const;
 
     std::size_t tamano() const { return m_archivos.size(); }

@@ -45,7 +45,10 @@ TablasEnPreparacion::TablasEnPreparacion(const Catalogo& catalogo)
     : m_claves(catalogo.claves()), m_numClaves(catalogo.tamano())
 {
     try {
-        m_hilo = std::thread([this] { m_tablas = std::make_shared<const AutomataClaves>(m_claves); });
+        m_hilo = std::thread([this] {
+            m_tablas = std::make_shared<const AutomataClaves>(m_claves);
+            m_listas.store(true, std::memory_order_release);
+        });
     } catch (const std::system_error&) {
         // Built when taken.
     }

@@ -15,6 +15,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -68,6 +69,8 @@ public:
 
     // The tables, once built; waits for them.
     std::shared_ptr<const AutomataClaves> tomar();
+    // Whether they are built, so that tomar() would not wait.
+    bool listas() const { return m_listas.load(std::memory_order_acquire); }
     // One key per catalogue entry.
     std::size_t numClaves() const { return m_numClaves; }
 
@@ -75,6 +78,7 @@ private:
     BloqueClaves m_claves;
     std::size_t m_numClaves;
     std::shared_ptr<const AutomataClaves> m_tablas;
+    std::atomic<bool> m_listas{false};
     std::thread m_hilo;
 };
 

@@ -1,13 +1,9 @@
-// Choosing a project, listing its resources and analysing their use.
+// Choosing a project and analysing it; what stops an analysis is told here.
 #include "commands/Comandos.h"
 
-#include "analysis/Catalogo.h"
-#include "analysis/Recorrido.h"
 #include "platform/Archivos.h"
 #include "platform/Plataforma.h"
 #include "window/Principal.h"
-
-#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -59,19 +55,7 @@ void abrirProyecto(Principal& ventana, Plataforma& plataforma, const ServicioArc
         return;
 
     try {
-        std::optional<TablasEnPreparacion> tablas;
-        {
-            const Catalogo catalogo = Catalogo::listar(archivos, ventana.carpetaProyecto());
-            // The search tables take their time: they are built on a thread
-            // of their own while the list fills. The scan needs nothing else
-            // of the catalogue, which the list then holds alone.
-            tablas.emplace(catalogo);
-            for (std::size_t i = 0; i < catalogo.numCarpetas(); ++i)
-                ventana.anadirRecursos(carpetasRecursos()[i], catalogo.archivosDe(i));
-            catalogo.lanzarError();
-        }
-        plataforma.atenderEventos();
-        if (ventana.cerrada() || !analizarUso(ventana, plataforma, archivos, *tablas))
+        if (!analizarUso(ventana, plataforma, archivos))
             return;
         plataforma.atenderEventos();
         if (ventana.cerrada())

@@ -1,5 +1,5 @@
-// The usage scan: every resource whose key occurs in a data file leaves the
-// list.
+// The analysis: the resource folders listed into the window, then every
+// resource whose key occurs in a data file leaves the list.
 //
 // The data files are read and searched for all keys at once by a few worker
 // threads (see Recorrido.h); this, the window's thread, applies their finds
@@ -7,6 +7,7 @@
 // line and the selection up to date and lets window events through.
 #include "commands/Comandos.h"
 
+#include "analysis/Catalogo.h"
 #include "analysis/Recorrido.h"
 #include "platform/Archivos.h"
 #include "platform/Plataforma.h"
@@ -16,6 +17,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <exception>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -29,23 +32,55 @@ constexpr qint64 kMsEntreListas = 250;
 struct Interrumpido {};
 }  // namespace
 
-bool analizarUso(Principal& ventana, Plataforma& plataforma, const ServicioArchivos& archivos,
-                 TablasEnPreparacion& tablas)
+bool analizarUso(Principal& ventana, Plataforma& plataforma, const ServicioArchivos& archivos)
 {
-    const Carpeta datos = archivos.carpeta(ventana.carpetaProyecto() + u"Data"_s);
+    const QString carpeta = ventana.carpetaProyecto();
+    int inicial = 0;
     // Shared with the readers, which may outlive this call (see below).
-    const auto archivosDatos = std::make_shared<const std::vector<Archivo>>(datos.archivos());
-    const long total = long(archivosDatos->size());
-    ventana.mostrarEstado(QString::number(total), true);
-
-    const int inicial = int(tablas.numClaves());
-    RecorridoUso recorrido(inicial, total);
+    std::shared_ptr<const std::vector<Archivo>> archivosDatos;
+    std::exception_ptr errorDatos;
+    std::optional<TablasEnPreparacion> tablas;
     // The workers share the tables and the files with this call: one stuck
     // in a read when the window closes is left behind, and must find all it
     // reads still there whenever the read returns.
-    LectoresDatos lectores(tablas.tomar(), archivosDatos->size(), [archivosDatos](std::size_t k) {
-        return std::make_unique<DatoEnDisco>((*archivosDatos)[k]);
-    });
+    std::optional<LectoresDatos> lectores;
+    const auto empezarLectura = [&] {
+        lectores.emplace(tablas->tomar(), archivosDatos->size(),
+                         [archivosDatos](std::size_t k) { return std::make_unique<DatoEnDisco>((*archivosDatos)[k]); });
+    };
+    {
+        const Catalogo catalogo = Catalogo::listar(archivos, carpeta);
+        inicial = int(catalogo.tamano());
+        if (catalogo.completo()) {
+            // The search tables are built on a thread of their own, and the
+            // data files read as soon as they are, while the list fills. What
+            // goes wrong with the data folder is told after the list, as if
+            // it had been listed then.
+            tablas.emplace(catalogo);
+            try {
+                archivosDatos =
+                    std::make_shared<const std::vector<Archivo>>(archivos.carpeta(carpeta + u"Data"_s).archivos());
+            } catch (...) {
+                errorDatos = std::current_exception();
+            }
+        }
+        for (std::size_t i = 0; i < catalogo.numCarpetas(); ++i) {
+            ventana.anadirRecursos(carpetasRecursos()[i], catalogo.archivosDe(i));
+            if (archivosDatos && !lectores && tablas->listas())
+                empezarLectura();
+        }
+        catalogo.lanzarError();
+    }
+    plataforma.atenderEventos();
+    if (ventana.cerrada())
+        return false;
+    if (errorDatos)
+        std::rethrow_exception(errorDatos);
+    if (!lectores)
+        empezarLectura();
+    const long total = long(archivosDatos->size());
+    ventana.mostrarEstado(QString::number(total), true);
+    RecorridoUso recorrido(inicial, total);
 
     // The progress line is set when it can be seen: at a pause and at the end.
     QString linea;
@@ -75,7 +110,7 @@ bool analizarUso(Principal& ventana, Plataforma& plataforma, const ServicioArchi
             pausa(k == 0);
             for (;;) {
                 const auto espera = std::chrono::milliseconds(std::max<qint64>(0, kMsEntrePausas - reloj.elapsed()));
-                if (const auto halladas = lectores.tomar(k, espera)) {
+                if (const auto halladas = lectores->tomar(k, espera)) {
                     recorrido.aplicar(*halladas);
                     break;
                 }

@@ -6,16 +6,14 @@
 class Plataforma;
 class Principal;
 class ServicioArchivos;
-class TablasEnPreparacion;
 
 // Asks for a project file, lists its resources and takes off those the data
 // files use; the actions are enabled only when all of that finished.
 void abrirProyecto(Principal& ventana, Plataforma& plataforma, const ServicioArchivos& archivos);
-// The usage scan over the project's data files, with the catalogue listed
-// in the window and `tablas` built from its keys. False when the window was
-// closed meanwhile. Throws ErrorArchivo.
-bool analizarUso(Principal& ventana, Plataforma& plataforma, const ServicioArchivos& archivos,
-                 TablasEnPreparacion& tablas);
+// The analysis of the project shown: lists its resources into the window
+// and takes off those its data files use. False when the window was closed
+// meanwhile. Throws ErrorArchivo.
+bool analizarUso(Principal& ventana, Plataforma& plataforma, const ServicioArchivos& archivos);
 // Takes the selected entry off the list; the file stays.
 void quitarDeLaLista(Principal& ventana);
 // Shows the space that deleting the listed files would free.
