@@ -236,7 +236,8 @@ int MedirMemoria(const QString& proyecto, Fila& fila)
     long conLista = -1;
     int enLista = -1;
     v->plataforma.alBombear = [&](int n) {
-        // The second pump is the one between listing the folders and the scan.
+        // The second pump is the one after the list has filled; the readers
+        // have started by then, so part of the scan counts with the list.
         if (n != 2)
             return;
         enLista = v->controles.Recursos->count();
