@@ -19,23 +19,13 @@ void borrarRecursos(Principal& ventana, Plataforma& plataforma, const ServicioAr
     if (respuesta != Respuesta::Si)
         return;
 
-    const QString contexto = u"No se pudo borrar el archivo"_s;
-    std::vector<ErrorArchivo> fallos;
-    const int ultimo = ventana.numRecursos() - 1;
-    for (int i = 0; i <= ultimo; ++i) {
-        ventana.seleccionarFila(i);
-        const QString carpeta = ventana.carpetaProyecto();
-        const QString ruta = carpeta + ventana.textoRecurso(i);
-        try {
-            // Only the file the entry stands for, only a catalogue entry, and
-            // only inside the project, wherever a folder's link leads.
-            const auto proyecto = rutaNativa(carpeta);
-            archivos.borrarEntrada(proyecto, relativaDelRecurso(proyecto, ventana.rutaRecurso(i), contexto, ruta), ruta,
-                                   true);
-        } catch (const ErrorArchivo& error) {
-            fallos.push_back(error);
-        }
-    }
+    const int total = ventana.numRecursos();
+    // Only the file the entry stands for, only a catalogue entry, and only
+    // inside the project, wherever a folder's link leads.
+    const std::vector<ErrorArchivo> fallos =
+        porCadaRecurso(ventana, u"No se pudo borrar el archivo"_s,
+                       [&](const std::filesystem::path& proyecto, const std::filesystem::path& relativa,
+                           const QString& ruta) { archivos.borrarEntrada(proyecto, relativa, ruta, true); });
 
     if (fallos.empty()) {
         plataforma.mostrarMensaje(&ventana, u"¡Borrado completado con éxito!\r\n¡Limpieza de recursos finalizada!"_s,
@@ -43,7 +33,7 @@ void borrarRecursos(Principal& ventana, Plataforma& plataforma, const ServicioAr
     } else {
         plataforma.mostrarMensaje(&ventana,
                                   u"No se pudieron borrar "_s + QString::number(fallos.size()) + u" de "_s
-                                      + QString::number(ultimo + 1) + u" recursos:"_s + resumenFallos(fallos)
+                                      + QString::number(total) + u" recursos:"_s + resumenFallos(fallos)
                                       + u"\r\nLos demás recursos de la lista se han borrado."_s,
                                   Estilo::Exclamacion, u"Aviso..."_s);
     }

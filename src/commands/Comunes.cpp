@@ -2,6 +2,7 @@
 
 #include "analysis/Catalogo.h"
 #include "platform/Archivos.h"
+#include "window/Principal.h"
 
 using namespace Qt::StringLiterals;
 
@@ -33,4 +34,25 @@ std::filesystem::path relativaDelRecurso(const std::filesystem::path& proyecto, 
     if (!esRutaDelCatalogo(relativa))
         throw ErrorArchivo(contexto, ruta, kFueraDelProyecto);
     return relativa;
+}
+
+std::vector<ErrorArchivo>
+porCadaRecurso(Principal& ventana, const QString& contexto,
+               const std::function<void(const std::filesystem::path& proyecto, const std::filesystem::path& relativa,
+                                        const QString& ruta)>& accion)
+{
+    std::vector<ErrorArchivo> fallos;
+    const int cuantos = ventana.numRecursos();
+    for (int i = 0; i < cuantos; ++i) {
+        ventana.seleccionarFila(i);
+        const QString carpeta = ventana.carpetaProyecto();
+        const QString ruta = carpeta + ventana.textoRecurso(i);
+        try {
+            const auto proyecto = rutaNativa(carpeta);
+            accion(proyecto, relativaDelRecurso(proyecto, ventana.rutaRecurso(i), contexto, ruta), ruta);
+        } catch (const ErrorArchivo& error) {
+            fallos.push_back(error);
+        }
+    }
+    return fallos;
 }

@@ -5,9 +5,11 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 class ErrorArchivo;
+class Principal;
 
 // Whole units of 1020 bytes in a file of `bytes`, truncated, never rounded.
 inline std::uint64_t unidadesEspacio(std::uint64_t bytes)
@@ -26,6 +28,14 @@ QString resumenFallos(const std::vector<ErrorArchivo>& fallos, int cuantos = 5);
 // a catalogue entry of this project is refused, in the words of `contexto`.
 std::filesystem::path relativaDelRecurso(const std::filesystem::path& proyecto, const std::filesystem::path& nativa,
                                          const QString& contexto, const QString& ruta);
+
+// Runs `accion` on every entry of the list, in order, each selected as its
+// turn comes: given the project folder, the entry's file relative to it (see
+// relativaDelRecurso) and its full path as text. Gives what failed, in order.
+std::vector<ErrorArchivo>
+porCadaRecurso(Principal& ventana, const QString& contexto,
+               const std::function<void(const std::filesystem::path& proyecto, const std::filesystem::path& relativa,
+                                        const QString& ruta)>& accion);
 
 // The batch file's one line that opens `ruta` with its application: cmd's
 // `start`, an empty window title first, the path in quotes (where blanks,

@@ -12,23 +12,13 @@ using namespace Qt::StringLiterals;
 
 void verEspacioAhorrado(Principal& ventana, Plataforma& plataforma, const ServicioArchivos& archivos)
 {
-    const QString contexto = u"No se pudo medir el archivo"_s;
     std::uint64_t total = 0;
-    std::vector<ErrorArchivo> fallos;
-    const int ultimo = ventana.numRecursos() - 1;
-    for (int i = 0; i <= ultimo; ++i) {
-        ventana.seleccionarFila(i);
-        const QString carpeta = ventana.carpetaProyecto();
-        const QString ruta = carpeta + ventana.textoRecurso(i);
-        try {
-            const auto proyecto = rutaNativa(carpeta);
-            const auto relativa = relativaDelRecurso(proyecto, ventana.rutaRecurso(i), contexto, ruta);
+    // Gone, unreadable or out of reach since the analysis: it frees nothing.
+    const std::vector<ErrorArchivo> fallos = porCadaRecurso(
+        ventana, u"No se pudo medir el archivo"_s,
+        [&](const std::filesystem::path& proyecto, const std::filesystem::path& relativa, const QString& ruta) {
             total += unidadesEspacio(archivos.tamanoEntrada(proyecto, relativa, ruta));
-        } catch (const ErrorArchivo& error) {
-            // Gone, unreadable or out of reach since the analysis: it frees nothing.
-            fallos.push_back(error);
-        }
-    }
+        });
     ventana.mostrarEspacio(textoEspacio(total));
     if (!fallos.empty()) {
         plataforma.mostrarMensaje(&ventana,
