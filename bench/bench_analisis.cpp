@@ -1,7 +1,8 @@
 // The analysis timed through the real window (offscreen, scripted dialog),
 // beside the floor it cannot go below (reading the data once, listing the
 // resources into the list, neither of them matching anything), GNU grep and
-// ripgrep with the same keys over the same bytes, and the plain per-item walk.
+// ripgrep with the same keys over the same bytes, grep again with keys that
+// occur nowhere (so that it searches every byte), and the plain per-item walk.
 //
 //   mondrix_bench --cabecera                      the table's header
 //   mondrix_bench --real CORPUS/NAME [--con-referencia] [--frio | --pantalla]
@@ -38,6 +39,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -196,9 +198,10 @@ struct Fila {
     Tiempos analisis;
     double lectura = -1, listado = -1;  // the two floors, best of their runs
     double grep = -1, rg = -1, referencia = -1;
-    double listaMb = -1;     // the catalogue on screen
-    double memoriaMb = -1;   // peak growth during the scan itself
-    double automataMb = -1;  // one automaton over every key
+    double grepCompleto = -1;  // grep with keys that occur nowhere
+    double listaMb = -1;       // the catalogue on screen
+    double memoriaMb = -1;     // peak growth during the scan itself
+    double automataMb = -1;    // one automaton over every key
     bool correcto = false;
     QString nota;  // set when the row could not be measured
 };
@@ -277,6 +280,32 @@ std::vector<std::string> Claves(const QStringList& catalogo)
     return claves;
 }
 
+// Three bytes in a row that no data file holds (none of them a line break
+// or a zero byte, which grep takes for a line's end or may treat apart), if
+// there are any: even a data folder that holds every pair of bytes lacks
+// most triples.
+std::optional<std::string> TresAusentes(const fs::path& datos)
+{
+    std::vector<bool> visto(std::size_t(1) << 24);
+    std::vector<char> bufer(std::size_t(1) << 20);
+    for (const fs::path& a : ArchivosDatos(datos)) {
+        std::ifstream f(a, std::ios::binary);
+        std::uint32_t ultimos = 0;  // the last three bytes, the latest lowest
+        std::size_t vistos = 0;
+        while (f.read(bufer.data(), std::streamsize(bufer.size())) || f.gcount() > 0)
+            for (std::streamsize i = 0; i < f.gcount(); ++i) {
+                ultimos = ((ultimos << 8) | static_cast<unsigned char>(bufer[std::size_t(i)])) & 0xFFFFFFu;
+                if (++vistos >= 3)
+                    visto[ultimos] = true;
+            }
+    }
+    const auto util = [](std::uint32_t b) { return b != 0 && b != '\n'; };
+    for (std::uint32_t t = 0; t < visto.size(); ++t)
+        if (!visto[t] && util(t >> 16) && util((t >> 8) & 0xFF) && util(t & 0xFF))
+            return std::string{char(t >> 16), char(t >> 8), char(t)};
+    return std::nullopt;
+}
+
 // Best of the runs of an outside program, its output thrown away.
 double Programa(const QString& programa, const QStringList& argumentos, const QProcessEnvironment& entorno)
 {
@@ -323,16 +352,25 @@ Fila MedirCaliente(const QString& nombre, const QString& proyecto, const fs::pat
 
     fila.lectura = Medir(kRepeticiones, [&] { return SueloLectura(raiz / "Data"); }).mejor;
 
-    // The same keys for both programs. The empty key (a name like ".png")
+    // The same keys for grep and ripgrep. The empty key (a name like ".png")
     // would make every line match and spare them the search.
     QTemporaryDir tmp;
     const QString archivoClaves = tmp.path() + u"/claves.txt"_s;
+    // The same keys, each followed by three bytes the data never holds:
+    // no line matches, so grep cannot skip the rest of a line at its first
+    // match, and searches every byte, as the analysis must.
+    const QString archivoAusentes = tmp.path() + u"/ausentes.txt"_s;
+    const std::optional<std::string> ausente = TresAusentes(raiz / "Data");
     {
         std::unordered_set<std::string> vistas;
         std::ofstream f(archivoClaves.toStdString(), std::ios::binary);
+        std::ofstream g(archivoAusentes.toStdString(), std::ios::binary);
         for (const std::string& k : claves)
-            if (!k.empty() && vistas.insert(k).second)
+            if (!k.empty() && vistas.insert(k).second) {
                 f << k << '\n';
+                if (ausente)
+                    g << k << *ausente << '\n';
+            }
     }
     QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
     // bytes, as the scan sees them: no character decoding in grep.
@@ -340,6 +378,9 @@ Fila MedirCaliente(const QString& nombre, const QString& proyecto, const fs::pat
     if (!QStandardPaths::findExecutable(u"grep"_s).isEmpty())
         fila.grep = Programa(
             u"grep"_s, {u"-a"_s, u"-F"_s, u"-c"_s, u"-f"_s, archivoClaves, u"-r"_s, carpeta + u"Data"_s}, entorno);
+    if (!QStandardPaths::findExecutable(u"grep"_s).isEmpty() && ausente)
+        fila.grepCompleto = Programa(
+            u"grep"_s, {u"-a"_s, u"-F"_s, u"-c"_s, u"-f"_s, archivoAusentes, u"-r"_s, carpeta + u"Data"_s}, entorno);
     // -c so that it reads every file to the end, on both cores.
     if (!QStandardPaths::findExecutable(u"rg"_s).isEmpty())
         fila.rg = Programa(u"rg"_s, {u"-a"_s, u"-F"_s, u"-c"_s, u"-f"_s, archivoClaves, carpeta + u"Data"_s}, entorno);
@@ -421,10 +462,11 @@ int main(int argc, char* argv[])
         return i >= 0 && i + 1 < args.size() ? args[i + 1] : QString();
     };
     if (args.contains(u"--cabecera"_s)) {
-        std::printf("| project | resources | data files | data MB | analysis best s | analysis median s "
-                    "| read floor s | list floor s | analysis / floor | grep s | rg s | plain walk s "
-                    "| list MB | scan peak MB | largest data file MB | automaton MB | list right |\n");
-        std::printf("|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---|\n");
+        std::printf(
+            "| project | resources | data files | data MB | analysis best s | analysis median s "
+            "| read floor s | list floor s | analysis / floor | grep s | grep every byte s | rg s | plain walk s "
+            "| list MB | scan peak MB | largest data file MB | automaton MB | list right |\n");
+        std::printf("|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---|\n");
         return 0;
     }
     const bool frio = args.contains(u"--frio"_s);
@@ -456,11 +498,11 @@ int main(int argc, char* argv[])
         return 0;
     }
     const double suelo = f.lectura + f.listado;
-    std::printf("| %s | %d | %d | %.1f | %s | %s | %s | %s | %.1fx | %s | %s | %s | %s | %s | %.1f | %s | %s |\n",
+    std::printf("| %s | %d | %d | %.1f | %s | %s | %s | %s | %.1fx | %s | %s | %s | %s | %s | %s | %.1f | %s | %s |\n",
                 qPrintable(f.nombre), f.recursos, f.archivos, f.mb, S(f.analisis.mejor).constData(),
                 S(f.analisis.mediana).constData(), S(f.lectura).constData(), S(f.listado).constData(),
-                f.analisis.mejor / suelo, S(f.grep).constData(), S(f.rg).constData(), S(f.referencia).constData(),
-                S(f.listaMb, 1).constData(), S(f.memoriaMb, 1).constData(), f.mayorMb, S(f.automataMb, 1).constData(),
-                f.correcto ? "yes" : "NO");
+                f.analisis.mejor / suelo, S(f.grep).constData(), S(f.grepCompleto).constData(), S(f.rg).constData(),
+                S(f.referencia).constData(), S(f.listaMb, 1).constData(), S(f.memoriaMb, 1).constData(), f.mayorMb,
+                S(f.automataMb, 1).constData(), f.correcto ? "yes" : "NO");
     return f.correcto ? 0 : 1;
 }
