@@ -663,7 +663,10 @@ void ArchivoAbierto::leer(std::uint64_t desde, std::uint64_t hasta, std::vector<
 ArchivoAbierto::ArchivoAbierto(const Archivo& archivo) : m_ruta(archivo.ruta())
 {
     std::error_code ec;
-    if (!fs::is_regular_file(fs::status(archivo.nativa(), ec)))
+    const fs::file_status estado = fs::status(archivo.nativa(), ec);
+    if (ec)  // gone since it was listed, say: never read as empty
+        throw ErrorArchivo(kAbrirDatos, m_ruta, motivoEnEspanol(ec));
+    if (!fs::is_regular_file(estado))
         return;  // holds no stored data
     HANDLE h =
         ::CreateFileW(archivo.nativa().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,

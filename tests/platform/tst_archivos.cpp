@@ -175,6 +175,19 @@ void PruebaArchivos::errores()
         QCOMPARE(e.motivo, u"no es un archivo"_s);
     }
     QVERIFY_THROWS_EXCEPTION(ErrorArchivo, s.archivo(falta));
+    // A data file gone between its listing and its reading is told, never
+    // read as empty.
+    const QString dato = dir.path() + u"/Map001.rxdata"_s;
+    Escribir(rutaNativa(dato));
+    const Archivo listado = s.archivo(dato);
+    fs::remove(rutaNativa(dato));
+    try {
+        ArchivoAbierto abierto(listado);
+        QFAIL("a data file gone since its listing was opened");
+    } catch (const ErrorArchivo& e) {
+        QCOMPARE(e.contexto, u"No se pudo abrir el archivo de datos"_s);
+        QCOMPARE(e.motivo, u"no existe"_s);
+    }
 
     QCOMPARE(motivoEnEspanol(std::make_error_code(std::errc::permission_denied)), u"permiso denegado"_s);
     QCOMPARE(motivoEnEspanol(std::make_error_code(std::errc::no_space_on_device)), u"no queda espacio en el disco"_s);
