@@ -425,8 +425,8 @@ bool iguales(std::wstring_view a, std::wstring_view b)
 }
 
 // The entry opened as itself (a link as a link, FILE_FLAG_OPEN_REPARSE_POINT)
-// with `acceso`. Every folder on the way is checked right before not to be a
-// reparse point (a junction, a folder link, a mount point), since
+// with `acceso`. Every folder on the way is checked right before not to lead
+// elsewhere (a junction, a folder link, a mount point), since
 // std::filesystem on Windows sees none of them; and then the handle itself
 // must name the entry inside the project's own final path, so that a folder
 // swapped for a link after its check, or a link that the file system followed
@@ -448,12 +448,17 @@ Manejador abrirEntrada(const fs::path& proyecto, const fs::path& relativa, DWORD
     fs::path camino = proyecto;
     for (const fs::path& parte : relativa.parent_path()) {
         camino /= parte;
-        const DWORD atributos = GetFileAttributesW(camino.c_str());
-        if (atributos == INVALID_FILE_ATTRIBUTES)
+        // Opened as itself, for its reparse tag beside its attributes.
+        const Manejador carpeta(CreateFileW(camino.c_str(), FILE_READ_ATTRIBUTES, compartir, nullptr, OPEN_EXISTING,
+                                            FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        if (!carpeta.valido())
             fallarWindows(contexto, ruta);
-        if (atributos & FILE_ATTRIBUTE_REPARSE_POINT)
+        FILE_ATTRIBUTE_TAG_INFO info{};
+        if (!GetFileInformationByHandleEx(carpeta.h(), FileAttributeTagInfo, &info, sizeof info))
+            fallarWindows(contexto, ruta);
+        if (llevaAOtroSitio(info.FileAttributes, info.ReparseTag))
             throw ErrorArchivo(contexto, ruta, kFueraDelProyecto);
-        if (!(atributos & FILE_ATTRIBUTE_DIRECTORY))
+        if (!(info.FileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             throw ErrorArchivo(contexto, ruta, u"no es una carpeta"_s);
     }
     Manejador entrada(CreateFileW((proyecto / relativa).c_str(), acceso, compartir, nullptr, OPEN_EXISTING,
@@ -582,6 +587,13 @@ std::unique_ptr<FlujoTexto> ServicioArchivos::crearTexto(const QString& ruta, bo
 }
 
 // ---------------------------------------------------------------- helpers
+
+#ifdef _WIN32
+bool llevaAOtroSitio(unsigned long atributos, unsigned long etiqueta)
+{
+    return (atributos & FILE_ATTRIBUTE_REPARSE_POINT) && IsReparseTagNameSurrogate(etiqueta);
+}
+#endif
 
 bool estaDentroDe(const fs::path& carpeta, const fs::path& ruta)
 {

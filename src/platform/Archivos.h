@@ -41,6 +41,14 @@ extern const QString kFueraDelProyecto;
 // Spanish words for an operating-system error.
 QString motivoEnEspanol(const std::error_code& ec);
 
+#ifdef _WIN32
+// Whether an entry with these attributes and reparse tag leads elsewhere: a
+// link, a junction, a mount point (the tags that stand for another name).
+// The reparse points by which OneDrive and other cloud services mark the
+// folders and files they keep hold the entry itself.
+bool llevaAOtroSitio(unsigned long atributos, unsigned long etiqueta);
+#endif
+
 // Native path for a path typed as text, and back. The way back gives nothing
 // when the name cannot survive the round trip (bytes that are not valid in the
 // file-name encoding); textoVisible then shows those bytes as U+FFFD, which

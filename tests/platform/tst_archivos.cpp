@@ -275,6 +275,15 @@ void PruebaArchivos::borrar()
         QVERIFY(!Hay(ocupado));
     }
 
+    // A folder on the way leads elsewhere when its reparse tag stands for
+    // another name; OneDrive marks the folders it keeps with tags that don't.
+    constexpr unsigned long reparse = 0x400, directorio = 0x10;
+    QVERIFY(llevaAOtroSitio(reparse | directorio, 0xA000000C));   // a folder link
+    QVERIFY(llevaAOtroSitio(reparse | directorio, 0xA0000003));   // a junction, a mount point
+    QVERIFY(!llevaAOtroSitio(reparse | directorio, 0x9000701A));  // a OneDrive folder
+    QVERIFY(!llevaAOtroSitio(reparse | directorio, 0x9000001A));  // another cloud folder
+    QVERIFY(!llevaAOtroSitio(directorio, 0));                     // a plain folder
+
     // A resource folder that is a link is refused, whatever it leads to.
     const Enlace carpeta = Enlazar(afuera, base / "Graphics" / "Fogs", true);
     if (carpeta != Enlace::Ninguno) {
