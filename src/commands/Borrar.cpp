@@ -34,7 +34,9 @@ void borrarRecursos(Principal& ventana, Plataforma& plataforma, const ServicioAr
         plataforma.mostrarMensaje(&ventana,
                                   u"No se pudieron borrar "_s + QString::number(fallos.size()) + u" de "_s
                                       + QString::number(total) + u" recursos:"_s + resumenFallos(fallos)
-                                      + u"\r\nLos demás recursos de la lista se han borrado."_s,
+                                      + (int(fallos.size()) == total
+                                             ? u"\r\nNo se ha borrado ninguno."_s
+                                             : u"\r\nLos demás recursos de la lista se han borrado."_s),
                                   Estilo::Exclamacion, u"Aviso..."_s);
     }
     ventana.habilitarAcciones(false);

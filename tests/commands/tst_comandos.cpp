@@ -375,7 +375,7 @@ void PruebaAcciones::carpetaSinPermisoDeBusqueda()
                  + r.arg(0) + u"\r\n"_s + r.arg(1));
     QCOMPARE(a.v.plataforma.cajas[2].texto,
              u"No se pudieron borrar 2 de 2 recursos:\r\n"_s + r.arg(0) + u"\r\n"_s + r.arg(1)
-                 + u"\r\nLos demás recursos de la lista se han borrado."_s);
+                 + u"\r\nNo se ha borrado ninguno."_s);
     QCOMPARE(QDir(a.p.Carpeta() + u"Graphics/Pictures"_s).entryList(QDir::Files),
              (QStringList{u"R00.png"_s, u"R01.png"_s}));
 #endif
