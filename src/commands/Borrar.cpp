@@ -24,7 +24,7 @@ void borrarRecursos(Principal& ventana, Plataforma& plataforma, const ServicioAr
     // inside the project, wherever a folder's link leads.
     const std::vector<ErrorArchivo> fallos =
         porCadaRecurso(ventana, u"No se pudo borrar el archivo"_s,
-                       [&](const std::filesystem::path& proyecto, const std::filesystem::path& relativa,
+                       [&](int, const std::filesystem::path& proyecto, const std::filesystem::path& relativa,
                            const QString& ruta) { archivos.borrarEntrada(proyecto, relativa, ruta, true); });
 
     if (fallos.empty()) {

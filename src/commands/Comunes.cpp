@@ -38,8 +38,8 @@ std::filesystem::path relativaDelRecurso(const std::filesystem::path& proyecto, 
 
 std::vector<ErrorArchivo>
 porCadaRecurso(Principal& ventana, const QString& contexto,
-               const std::function<void(const std::filesystem::path& proyecto, const std::filesystem::path& relativa,
-                                        const QString& ruta)>& accion)
+               const std::function<void(int fila, const std::filesystem::path& proyecto,
+                                        const std::filesystem::path& relativa, const QString& ruta)>& accion)
 {
     std::vector<ErrorArchivo> fallos;
     const int cuantos = ventana.numRecursos();
@@ -49,7 +49,7 @@ porCadaRecurso(Principal& ventana, const QString& contexto,
         const QString ruta = carpeta + ventana.textoRecurso(i);
         try {
             const auto proyecto = rutaNativa(carpeta);
-            accion(proyecto, relativaDelRecurso(proyecto, ventana.rutaRecurso(i), contexto, ruta), ruta);
+            accion(i, proyecto, relativaDelRecurso(proyecto, ventana.rutaRecurso(i), contexto, ruta), ruta);
         } catch (const ErrorArchivo& error) {
             fallos.push_back(error);
         }

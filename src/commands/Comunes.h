@@ -30,12 +30,13 @@ std::filesystem::path relativaDelRecurso(const std::filesystem::path& proyecto, 
                                          const QString& contexto, const QString& ruta);
 
 // Runs `accion` on every entry of the list, in order, each selected as its
-// turn comes: given the project folder, the entry's file relative to it (see
-// relativaDelRecurso) and its full path as text. Gives what failed, in order.
+// turn comes: given its row, the project folder, the entry's file relative to
+// it (see relativaDelRecurso) and its full path as text. Gives what failed,
+// in order.
 std::vector<ErrorArchivo>
 porCadaRecurso(Principal& ventana, const QString& contexto,
-               const std::function<void(const std::filesystem::path& proyecto, const std::filesystem::path& relativa,
-                                        const QString& ruta)>& accion);
+               const std::function<void(int fila, const std::filesystem::path& proyecto,
+                                        const std::filesystem::path& relativa, const QString& ruta)>& accion);
 
 // The batch file's one line that opens `ruta` with its application: cmd's
 // `start`, an empty window title first, the path in quotes (where blanks,

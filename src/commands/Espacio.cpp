@@ -8,17 +8,36 @@
 #include "platform/Plataforma.h"
 #include "window/Principal.h"
 
+#include <map>
+
 using namespace Qt::StringLiterals;
 
 void verEspacioAhorrado(Principal& ventana, Plataforma& plataforma, const ServicioArchivos& archivos)
 {
     std::uint64_t total = 0;
+    // A file of several names (hard links) is freed only when every one of
+    // them goes: it counts once, and only when all of them are listed.
+    struct Compartido {
+        MedidaEntrada medida;
+        std::uint64_t listados = 0;
+    };
+    std::map<std::pair<std::uint64_t, std::uint64_t>, Compartido> compartidos;
     // Gone, unreadable or out of reach since the analysis: it frees nothing.
     const std::vector<ErrorArchivo> fallos = porCadaRecurso(
         ventana, u"No se pudo medir el archivo"_s,
-        [&](const std::filesystem::path& proyecto, const std::filesystem::path& relativa, const QString& ruta) {
-            total += unidadesEspacio(archivos.tamanoEntrada(proyecto, relativa, ruta));
+        [&](int, const std::filesystem::path& proyecto, const std::filesystem::path& relativa, const QString& ruta) {
+            const MedidaEntrada medida = archivos.medirEntrada(proyecto, relativa, ruta);
+            if (medida.nombres <= 1) {
+                total += unidadesEspacio(medida.bytes);
+                return;
+            }
+            Compartido& compartido = compartidos[{medida.volumen, medida.indice}];
+            compartido.medida = medida;
+            ++compartido.listados;
         });
+    for (const auto& [identidad, compartido] : compartidos)
+        if (compartido.listados >= compartido.medida.nombres)
+            total += unidadesEspacio(compartido.medida.bytes);
     ventana.mostrarEspacio(textoEspacio(total));
     if (!fallos.empty()) {
         plataforma.mostrarMensaje(&ventana,

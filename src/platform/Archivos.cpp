@@ -514,8 +514,8 @@ Archivo ServicioArchivos::archivo(const fs::path& nativa, const QString& ruta) c
     return Archivo(nativa, ruta, textoVisible(nativa.filename()));
 }
 
-std::uint64_t ServicioArchivos::tamanoEntrada(const fs::path& proyecto, const fs::path& relativa,
-                                              const QString& ruta) const
+MedidaEntrada ServicioArchivos::medirEntrada(const fs::path& proyecto, const fs::path& relativa,
+                                             const QString& ruta) const
 {
     const QString contexto = u"No se pudo medir el archivo"_s;
 #ifndef _WIN32
@@ -525,16 +525,18 @@ std::uint64_t ServicioArchivos::tamanoEntrada(const fs::path& proyecto, const fs
         fallar(contexto, ruta, errno);
     if (S_ISDIR(st.st_mode))
         throw ErrorArchivo(contexto, ruta, u"es una carpeta"_s);  // deletion would leave it too
-    return S_ISREG(st.st_mode) || S_ISLNK(st.st_mode) ? std::uint64_t(st.st_size) : 0;
+    return {S_ISREG(st.st_mode) || S_ISLNK(st.st_mode) ? std::uint64_t(st.st_size) : 0, std::uint64_t(st.st_nlink),
+            std::uint64_t(st.st_dev), std::uint64_t(st.st_ino)};
 #else
     const Manejador entrada = abrirEntrada(proyecto, relativa, FILE_READ_ATTRIBUTES, contexto, ruta);
     if (infoBasica(entrada.h(), contexto, ruta).FileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         throw ErrorArchivo(contexto, ruta, u"es una carpeta"_s);
     // The data of what was opened: none for a link, which is opened as itself.
-    FILE_STANDARD_INFO info{};
-    if (!GetFileInformationByHandleEx(entrada.h(), FileStandardInfo, &info, sizeof info))
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(entrada.h(), &info))
         fallarWindows(contexto, ruta);
-    return std::uint64_t(info.EndOfFile.QuadPart);
+    return {(std::uint64_t(info.nFileSizeHigh) << 32) | info.nFileSizeLow, info.nNumberOfLinks,
+            info.dwVolumeSerialNumber, (std::uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
 #endif
 }
 

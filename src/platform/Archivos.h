@@ -114,6 +114,16 @@ private:
     std::ofstream m_salida;
 };
 
+// An entry as deletion would remove it: its size, and how many names its
+// file has (hard links), since removing one name of several frees nothing.
+struct MedidaEntrada {
+    std::uint64_t bytes = 0;
+    std::uint64_t nombres = 1;
+    // Which file it is: entries with the same volume and index are one file.
+    std::uint64_t volumen = 0;
+    std::uint64_t indice = 0;
+};
+
 class ServicioArchivos {
 public:
     // Whether anything is there: a file, a folder, or a link that does not
@@ -130,8 +140,8 @@ public:
     // inside once links and ".." are resolved, and then reached folder by
     // folder without following a link, so that a folder swapped for a link
     // after the check cannot lead elsewhere. `rutaTexto` names it in errors.
-    std::uint64_t tamanoEntrada(const std::filesystem::path& proyecto, const std::filesystem::path& relativa,
-                                const QString& rutaTexto) const;
+    MedidaEntrada medirEntrada(const std::filesystem::path& proyecto, const std::filesystem::path& relativa,
+                               const QString& rutaTexto) const;
     void borrarEntrada(const std::filesystem::path& proyecto, const std::filesystem::path& relativa,
                        const QString& rutaTexto, bool forzar) const;
 };

@@ -160,21 +160,36 @@ void PruebaAcciones::espacio_data()
 {
     QTest::addColumn<QList<int>>("tamanos");
     QTest::addColumn<QString>("texto");
-    QTest::newRow("1019") << QList<int>{1019} << "Espacio ahorrado: 0 Kb";
-    QTest::newRow("1020") << QList<int>{1020} << "Espacio ahorrado: 1 Kb";
-    QTest::newRow("1024") << QList<int>{1024} << "Espacio ahorrado: 1 Kb";
-    QTest::newRow("2039") << QList<int>{2039} << "Espacio ahorrado: 1 Kb";
-    QTest::newRow("2040") << QList<int>{2040} << "Espacio ahorrado: 2 Kb";
-    QTest::newRow("each truncated") << QList<int>{1000, 1000, 1000} << "Espacio ahorrado: 0 Kb";
-    QTest::newRow("sum of units") << QList<int>{1020, 2040, 0, 1, 5000} << "Espacio ahorrado: 7 Kb";
-    QTest::newRow("empty list") << QList<int>{} << "Espacio ahorrado: 0 Kb";
+    // After the analysis, entry {0} gets a second name: entry {1} (the file
+    // it held replaced), or with -1 a file outside the list.
+    QTest::addColumn<QList<int>>("enlace");
+    QTest::newRow("1019") << QList<int>{1019} << "Espacio ahorrado: 0 Kb" << QList<int>{};
+    QTest::newRow("1020") << QList<int>{1020} << "Espacio ahorrado: 1 Kb" << QList<int>{};
+    QTest::newRow("1024") << QList<int>{1024} << "Espacio ahorrado: 1 Kb" << QList<int>{};
+    QTest::newRow("2039") << QList<int>{2039} << "Espacio ahorrado: 1 Kb" << QList<int>{};
+    QTest::newRow("2040") << QList<int>{2040} << "Espacio ahorrado: 2 Kb" << QList<int>{};
+    QTest::newRow("each truncated") << QList<int>{1000, 1000, 1000} << "Espacio ahorrado: 0 Kb" << QList<int>{};
+    QTest::newRow("sum of units") << QList<int>{1020, 2040, 0, 1, 5000} << "Espacio ahorrado: 7 Kb" << QList<int>{};
+    QTest::newRow("empty list") << QList<int>{} << "Espacio ahorrado: 0 Kb" << QList<int>{};
+    // Deleting one name of a file that has another frees nothing.
+    QTest::newRow("two names, both listed")
+        << QList<int>{2040, 1, 1020} << "Espacio ahorrado: 3 Kb" << QList<int>{0, 1};
+    QTest::newRow("two names, one not listed")
+        << QList<int>{2040, 1020} << "Espacio ahorrado: 1 Kb" << QList<int>{0, -1};
 }
 
 void PruebaAcciones::espacio()
 {
     QFETCH(QList<int>, tamanos);
     QFETCH(QString, texto);
-    Analizado a(Nombres(int(tamanos.size())), tamanos);
+    QFETCH(QList<int>, enlace);
+    const QStringList nombres = Nombres(int(tamanos.size()));
+    Analizado a(nombres, tamanos);
+    if (!enlace.isEmpty()) {
+        const QString otro = a.p.Carpeta() + (enlace[1] < 0 ? u"Copia.png"_s : a.Item(nombres[enlace[1]]));
+        QFile::remove(otro);
+        fs::create_hard_link(rutaNativa(a.p.Carpeta() + a.Item(nombres[enlace[0]])), rutaNativa(otro));
+    }
     Principal& w = *a.v.ventana;
     const ControlesPorNombre& c = a.v.controles;
     if (!tamanos.isEmpty())

@@ -202,7 +202,7 @@ void PruebaArchivos::borrar()
     const fs::path base = rutaNativa(dir.path());
     const fs::path afuera = rutaNativa(fuera.path());
     ServicioArchivos s;
-    const auto medir = [&](const fs::path& relativa) { return s.tamanoEntrada(base, relativa, u"x"_s); };
+    const auto medir = [&](const fs::path& relativa) { return s.medirEntrada(base, relativa, u"x"_s).bytes; };
     const auto borrar = [&](const fs::path& relativa) { s.borrarEntrada(base, relativa, u"x"_s, true); };
     const auto motivo = [&](const std::function<void()>& accion) {
         try {
