@@ -88,6 +88,9 @@ struct Ranura {
     std::uint64_t pendientes = 0;  // ranges not searched yet, once the file is open
     std::vector<int> halladas;     // the union of its ranges' finds
     std::optional<ErrorArchivo> error;
+    // No room to record its finds, or to say why it failed: told by whoever
+    // takes it, since saying so here would need memory too.
+    bool sinMemoria = false;
 };
 
 // One piece of work: a range of a file, or the whole of it. Without the open
@@ -217,6 +220,7 @@ struct LectoresDatos::Estado {
         halladas.clear();
         buscador.reiniciar();
         std::optional<ErrorArchivo> error;
+        bool sinMemoria = false;
         try {
             if (!unidad.dato)
                 Abrir(unidad);
@@ -233,30 +237,39 @@ struct LectoresDatos::Estado {
             return false;
         } catch (const ErrorArchivo& e) {
             error = e;
-        } catch (const std::exception& e) {  // out of memory, say: told, never a crash
-            error = ErrorArchivo(u"No se pudo leer el archivo de datos"_s,
-                                 u"n.º "_s + QString::number(unidad.archivo + 1), QString::fromLocal8Bit(e.what()));
+        } catch (const std::bad_alloc&) {
+            sinMemoria = true;
+        } catch (const std::exception& e) {  // told, never a crash; the caller names the file
+            error = ErrorArchivo(u"No se pudo leer el archivo de datos"_s, QString(), QString::fromLocal8Bit(e.what()));
         }
         {
             const std::lock_guard cerrojo(mutex);
             Ranura& ranura = ranuras[unidad.archivo];
             if (ranura.lista)
                 return true;  // another range of it failed and was told
-            if (error) {
+            if (!error && !sinMemoria) {
+                try {
+                    ranura.halladas.insert(ranura.halladas.end(), halladas.begin(), halladas.end());
+                    ranura.lista = --ranura.pendientes == 0;
+                } catch (const std::bad_alloc&) {
+                    // Left pending, the file would be waited for without end.
+                    sinMemoria = true;
+                }
+            }
+            const bool fallo = error || sinMemoria;
+            if (fallo) {
                 // Files after the first unreadable one are never applied.
                 ranura.error = std::move(error);
+                ranura.sinMemoria = sinMemoria;
                 ranura.lista = true;
                 limite = std::min(limite, unidad.archivo);
-            } else {
-                ranura.halladas.insert(ranura.halladas.end(), halladas.begin(), halladas.end());
-                ranura.lista = --ranura.pendientes == 0;
             }
             if (!ranura.lista)
                 return true;  // the caller waits for the whole file
             // The caller takes the files in bursts, at its pauses: it is
             // woken for a failure, and for the last few files once every
             // file is handed out, not for each file.
-            if (!error && archivo < limite)
+            if (!fallo && archivo < limite)
                 return true;
         }
         hecho.notify_all();
@@ -380,7 +393,21 @@ std::optional<std::vector<int>> LectoresDatos::tomar(std::size_t archivo, std::c
     Ranura ranura = std::move(e.ranuras[archivo]);
     e.ranuras[archivo].lista = true;
     cerrojo.unlock();
+    if (ranura.sinMemoria)
+        throw ErrorArchivo(u"No se pudo leer el archivo de datos"_s, QString(), u"no hay memoria suficiente"_s);
     if (ranura.error)
         throw *ranura.error;
     return std::move(ranura.halladas);
+}
+
+std::optional<std::vector<int>> LectoresDatos::tomar(std::size_t archivo, std::chrono::milliseconds espera,
+                                                     const QString& ruta)
+{
+    try {
+        return tomar(archivo, espera);
+    } catch (ErrorArchivo& error) {
+        if (error.ruta.isEmpty())
+            error.ruta = ruta;
+        throw;
+    }
 }

@@ -143,8 +143,11 @@ public:
 
     // File `archivo`'s finds, waiting at most `espera` for them; nothing when
     // they are not ready yet. Files are taken in order, each once. Throws the
-    // file's ErrorArchivo when it could not be read.
+    // file's ErrorArchivo when it could not be read, or its finds could not
+    // be recorded; its path is left empty where only the caller knows it.
     std::optional<std::vector<int>> tomar(std::size_t archivo, std::chrono::milliseconds espera);
+    // The same, the file's path `ruta` given for its error.
+    std::optional<std::vector<int>> tomar(std::size_t archivo, std::chrono::milliseconds espera, const QString& ruta);
 
     // How many worker threads could be started.
     std::size_t hilos() const { return m_hilos.size(); }

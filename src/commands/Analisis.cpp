@@ -110,7 +110,7 @@ bool analizarUso(Principal& ventana, Plataforma& plataforma, const ServicioArchi
             pausa(k == 0);
             for (;;) {
                 const auto espera = std::chrono::milliseconds(std::max<qint64>(0, kMsEntrePausas - reloj.elapsed()));
-                if (const auto halladas = lectores->tomar(k, espera)) {
+                if (const auto halladas = lectores->tomar(k, espera, (*archivosDatos)[k].ruta())) {
                     recorrido.aplicar(*halladas);
                     break;
                 }

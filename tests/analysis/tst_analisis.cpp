@@ -12,8 +12,10 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <new>
 #include <random>
 #include <thread>
 #include <set>
@@ -40,7 +42,62 @@ QByteArray Marshal(const QByteArray& texto)
                      "ET",
                      4);
 }
+
+// How many more allocations on this thread succeed before one fails, as
+// when memory runs out; negative: none fails.
+thread_local int t_asignacionesAntesDeFallar = -1;
 }  // namespace
+
+// Every allocation of this program goes through here, so that a test can
+// make one fail on the thread where it matters.
+void* operator new(std::size_t n)
+{
+    if (t_asignacionesAntesDeFallar >= 0 && t_asignacionesAntesDeFallar-- == 0)
+        throw std::bad_alloc();
+    if (void* p = std::malloc(n ? n : 1))
+        return p;
+    throw std::bad_alloc();
+}
+void* operator new[](std::size_t n)
+{
+    return operator new(n);
+}
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept
+{
+    try {
+        return operator new(n);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+void* operator new[](std::size_t n, const std::nothrow_t& sinExcepcion) noexcept
+{
+    return operator new(n, sinExcepcion);
+}
+void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept
+{
+    std::free(p);
+}
 
 class PruebaAnalisis : public QObject {
     Q_OBJECT
@@ -628,6 +685,26 @@ void PruebaAnalisis::lectoresEnOrden()
         QFAIL("the failure of file 1 was not reported");
     } catch (const ErrorArchivo& error) {
         QCOMPARE(error.ruta, u"uno"_s);
+    }
+
+    // No room to record a file's finds: the file fails, named by the
+    // caller, rather than being waited for without end.
+    LectoresDatos sinMemoria(automata, 2,
+                             [](std::size_t k) {
+                                 return std::make_unique<DatoGuionado>(
+                                     [k](std::uint64_t, std::uint64_t, Tomador trozo) {
+                                         trozo("..Heroe..");
+                                         if (k == 0)
+                                             t_asignacionesAntesDeFallar = 0;  // the next one, on this worker
+                                     });
+                             },
+                             {.hilos = 1});
+    try {
+        sinMemoria.tomar(0, std::chrono::seconds(10), u"Data/Map001.rxdata"_s);
+        QFAIL("the failure to record file 0's finds was not reported");
+    } catch (const ErrorArchivo& error) {
+        QCOMPARE(error.texto(),
+                 u"No se pudo leer el archivo de datos:\r\nData/Map001.rxdata\r\nMotivo: no hay memoria suficiente."_s);
     }
 
     // Closing the window mid-file: the workers stop within one piece.
