@@ -108,23 +108,26 @@ void Catalogo::lanzarError() const
         std::rethrow_exception(m_error);
 }
 
+void anadirClave(BloqueClaves& claves, const std::filesystem::path::string_type& nativa)
+{
+#ifdef _WIN32
+    // The last separator of either kind.
+    const std::size_t barra = nativa.find_last_of(L"\\/");
+    const QByteArray nombre =
+        QString::fromStdWString(barra == Archivo::Nativo::npos ? nativa : nativa.substr(barra + 1)).toUtf8();
+    claves.anadir(claveDeNombre(std::string_view(nombre.constData(), std::size_t(nombre.size()))));
+#else
+    const std::size_t barra = nativa.rfind('/');
+    claves.anadir(claveDeNombre(barra == std::string::npos ? std::string_view(nativa)
+                                                           : std::string_view(nativa).substr(barra + 1)));
+#endif
+}
+
 BloqueClaves Catalogo::claves() const
 {
     BloqueClaves claves;
     claves.inicios.reserve(m_archivos.size() + 1);
-    for (const Archivo& archivo : m_archivos) {
-        const Archivo::Nativo& nativa = archivo.nativaTexto();
-#ifdef _WIN32
-        // The last separator of either kind.
-        const std::size_t barra = nativa.find_last_of(L"\\/");
-        const QByteArray nombre =
-            QString::fromStdWString(barra == Archivo::Nativo::npos ? nativa : nativa.substr(barra + 1)).toUtf8();
-        claves.anadir(claveDeNombre(std::string_view(nombre.constData(), std::size_t(nombre.size()))));
-#else
-        const std::size_t barra = nativa.rfind('/');
-        claves.anadir(claveDeNombre(barra == std::string::npos ? std::string_view(nativa)
-                                                               : std::string_view(nativa).substr(barra + 1)));
-#endif
-    }
+    for (const Archivo& archivo : m_archivos)
+        anadirClave(claves, archivo.nativaTexto());
     return claves;
 }

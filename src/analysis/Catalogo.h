@@ -23,6 +23,11 @@ const std::array<QString, kNumCarpetasRecursos>& carpetasRecursos();
 // name.
 bool esRutaDelCatalogo(const std::filesystem::path& relativa);
 
+// Adds to `claves` the search key of the file at the native path `ruta`, from
+// the file's own name: a name that is not valid text is searched for as the
+// bytes it is.
+void anadirClave(BloqueClaves& claves, const std::filesystem::path::string_type& ruta);
+
 // Every file of a project's resource folders, folder by folder in the order
 // they are listed: what the list shows, and what the analysis searches the
 // data files for.

@@ -164,3 +164,9 @@ private:
     struct Propio;  // the caller's own reader, when no thread started
     std::unique_ptr<Propio> m_propio;
 };
+
+// Which of `claves` occur now in any of the data files `datos`, each read to
+// its end and searched as the analysis searches it: one flag per key. Throws
+// the ErrorArchivo of the first file that cannot be read, naming it.
+std::vector<char> clavesEnLosDatos(const BloqueClaves& claves,
+                                   const std::shared_ptr<const std::vector<Archivo>>& datos);

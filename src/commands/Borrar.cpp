@@ -1,12 +1,32 @@
-// Deleting every listed file, after the user's yes.
+// Deleting every listed file, after the user's yes, and never one the game
+// uses: the game's editor is often left open beside this window, and a map
+// saved since the analysis may name a listed file. The data files are read
+// again at that moment, and what they name now stays.
 #include "commands/Comandos.h"
 
+#include "analysis/Catalogo.h"
+#include "analysis/Recorrido.h"
 #include "commands/Comunes.h"
 #include "platform/Archivos.h"
 #include "platform/Plataforma.h"
 #include "window/Principal.h"
 
 using namespace Qt::StringLiterals;
+
+namespace {
+// For each listed entry, whether the project's data files name it now.
+std::vector<char> usadosAhora(Principal& ventana, const ServicioArchivos& archivos)
+{
+    const auto datos = std::make_shared<const std::vector<Archivo>>(
+        archivos.carpeta(ventana.carpetaProyecto() + u"Data"_s).archivos());
+    BloqueClaves claves;
+    for (int i = 0; i < ventana.numRecursos(); ++i)
+        anadirClave(claves, ventana.rutaRecurso(i).native());
+    return clavesEnLosDatos(claves, datos);
+}
+
+const QString kNadaBorrado = u"\r\nNo se ha borrado ningún archivo."_s;
+}  // namespace
 
 void borrarRecursos(Principal& ventana, Plataforma& plataforma, const ServicioArchivos& archivos)
 {
@@ -19,25 +39,52 @@ void borrarRecursos(Principal& ventana, Plataforma& plataforma, const ServicioAr
     if (respuesta != Respuesta::Si)
         return;
 
+    // A data file that cannot be read now could name any entry: nothing is
+    // deleted on a check that did not finish.
+    std::vector<char> usados;
+    try {
+        usados = usadosAhora(ventana, archivos);
+    } catch (const ErrorArchivo& error) {
+        plataforma.mostrarMensaje(&ventana, error.texto() + kNadaBorrado, Estilo::Critico, u"Error..."_s);
+        return;
+    } catch (const std::exception& error) {
+        plataforma.mostrarMensaje(&ventana,
+                                  u"Error inesperado: "_s + QString::fromLocal8Bit(error.what()) + kNadaBorrado,
+                                  Estilo::Critico, u"Error..."_s);
+        return;
+    }
+
     const int total = ventana.numRecursos();
+    std::vector<ErrorArchivo> conservados;
     // Only the file the entry stands for, only a catalogue entry, and only
     // inside the project, wherever a folder's link leads.
     const std::vector<ErrorArchivo> fallos =
         porCadaRecurso(ventana, u"No se pudo borrar el archivo"_s,
-                       [&](int, const std::filesystem::path& proyecto, const std::filesystem::path& relativa,
-                           const QString& ruta) { archivos.borrarEntrada(proyecto, relativa, ruta, true); });
+                       [&](int fila, const std::filesystem::path& proyecto, const std::filesystem::path& relativa,
+                           const QString& ruta) {
+                           if (usados[std::size_t(fila)])
+                               conservados.emplace_back(u"No se borró el archivo"_s, ruta,
+                                                        u"los datos del juego lo usan desde el análisis"_s);
+                           else
+                               archivos.borrarEntrada(proyecto, relativa, ruta, true);
+                       });
 
-    if (fallos.empty()) {
+    if (fallos.empty() && conservados.empty()) {
         plataforma.mostrarMensaje(&ventana, u"¡Borrado completado con éxito!\r\n¡Limpieza de recursos finalizada!"_s,
                                   Estilo::Informacion, u"Aviso..."_s);
     } else {
-        plataforma.mostrarMensaje(&ventana,
-                                  u"No se pudieron borrar "_s + QString::number(fallos.size()) + u" de "_s
-                                      + QString::number(total) + u" recursos:"_s + resumenFallos(fallos)
-                                      + (int(fallos.size()) == total
-                                             ? u"\r\nNo se ha borrado ninguno."_s
-                                             : u"\r\nLos demás recursos de la lista se han borrado."_s),
-                                  Estilo::Exclamacion, u"Aviso..."_s);
+        QString texto;
+        if (!conservados.empty())
+            texto = u"Se han conservado "_s + QString::number(conservados.size()) + u" de "_s + QString::number(total)
+                + u" recursos:"_s + resumenFallos(conservados);
+        if (!fallos.empty())
+            texto += (texto.isEmpty() ? QString() : u"\r\n"_s) + u"No se pudieron borrar "_s
+                + QString::number(fallos.size()) + u" de "_s + QString::number(total) + u" recursos:"_s
+                + resumenFallos(fallos);
+        texto += int(fallos.size() + conservados.size()) == total
+            ? u"\r\nNo se ha borrado ninguno."_s
+            : u"\r\nLos demás recursos de la lista se han borrado."_s;
+        plataforma.mostrarMensaje(&ventana, texto, Estilo::Exclamacion, u"Aviso..."_s);
     }
     ventana.habilitarAcciones(false);
 }

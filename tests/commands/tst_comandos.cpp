@@ -111,6 +111,7 @@ private slots:
     void borrarNo();
     void borrarSi();
     void borrarTextosDelPlural();
+    void borrarConFallos_data();
     void borrarConFallos();
     void borrarNuncaSaleDelProyecto();
     void carpetaSinPermisoDeBusqueda();
@@ -281,32 +282,80 @@ void PruebaAcciones::borrarTextosDelPlural()
     }
 }
 
+void PruebaAcciones::borrarConFallos_data()
+{
+    // What changed on disk between the analysis and the yes: two listed
+    // files gone or turned into a folder, a data file saved naming some
+    // listed files, the data folder gone. %1 is the project folder.
+    QTest::addColumn<bool>("perdidos");
+    QTest::addColumn<QByteArray>("datoNuevo");
+    QTest::addColumn<bool>("sinDatos");
+    QTest::addColumn<QString>("cierre");
+    QTest::addColumn<int>("estilo");
+    QTest::addColumn<QStringList>("quedan");
+    const QString usado = u": los datos del juego lo usan desde el análisis\r\n"_s;
+    QTest::newRow("gone and a folder")
+        << true << QByteArray() << false
+        << u"No se pudieron borrar 2 de 4 recursos:\r\n%1Graphics/Pictures/R01.png: no existe\r\n"
+           "%1Graphics/Pictures/R02.png: es una carpeta\r\nLos demás recursos de la lista se han borrado."_s
+        << 48 << QStringList{u"R02.png"_s, u"R02.png/dentro"_s};
+    QTest::newRow("used since the analysis") << false
+                                             << QByteArray("\x04\x08[\x07I\"\x08"
+                                                           "R03"
+                                                           "I\"\x08"
+                                                           "R01")
+                                             << false
+                                             << u"Se han conservado 2 de 4 recursos:\r\n%1Graphics/Pictures/R01.png"_s
+            + usado + u"%1Graphics/Pictures/R03.png"_s + usado + u"Los demás recursos de la lista se han borrado."_s
+                                             << 48 << QStringList{u"R01.png"_s, u"R03.png"_s};
+    QTest::newRow("used, and the others failed")
+        << true << QByteArray("R03 R00") << false
+        << u"Se han conservado 2 de 4 recursos:\r\n%1Graphics/Pictures/R00.png"_s + usado
+            + u"%1Graphics/Pictures/R03.png"_s + usado
+            + u"No se pudieron borrar 2 de 4 recursos:\r\n%1Graphics/Pictures/R01.png: no existe\r\n"
+              "%1Graphics/Pictures/R02.png: es una carpeta\r\nNo se ha borrado ninguno."_s
+        << 48 << QStringList{u"R00.png"_s, u"R02.png"_s, u"R02.png/dentro"_s, u"R03.png"_s};
+    // A check that did not finish deletes nothing, and the list stays usable.
+    QTest::newRow("data folder gone")
+        << false << QByteArray() << true
+        << u"No se pudo abrir la carpeta:\r\n%1Data\r\nMotivo: no existe.\r\nNo se ha borrado ningún archivo."_s << 16
+        << QStringList{u"R00.png"_s, u"R01.png"_s, u"R02.png"_s, u"R03.png"_s};
+}
+
 void PruebaAcciones::borrarConFallos()
 {
+    QFETCH(bool, perdidos);
+    QFETCH(QByteArray, datoNuevo);
+    QFETCH(bool, sinDatos);
+    QFETCH(QString, cierre);
+    QFETCH(int, estilo);
+    QFETCH(QStringList, quedan);
     Analizado a(Nombres(4));
     Principal& w = *a.v.ventana;
     const ControlesPorNombre& c = a.v.controles;
-    QFile::remove(a.p.Carpeta() + a.Item(u"R01.png"_s));  // gone since the analysis
-    // R02 became a folder: never removed as a file.
-    QFile::remove(a.p.Carpeta() + a.Item(u"R02.png"_s));
-    QDir().mkpath(a.p.Carpeta() + a.Item(u"R02.png"_s) + u"/dentro"_s);
+    if (perdidos) {
+        QFile::remove(a.p.Carpeta() + a.Item(u"R01.png"_s));  // gone since the analysis
+        // R02 became a folder: never removed as a file.
+        QFile::remove(a.p.Carpeta() + a.Item(u"R02.png"_s));
+        QDir().mkpath(a.p.Carpeta() + a.Item(u"R02.png"_s) + u"/dentro"_s);
+    }
+    if (!datoNuevo.isEmpty())
+        a.p.Dato(u"Map001.rxdata"_s, datoNuevo);  // the editor saved a map meanwhile
+    if (sinDatos)
+        QDir(a.p.Carpeta() + u"Data"_s).removeRecursively();
     a.v.plataforma.respuestas = {Respuesta::Si};
     ClicEn(w, c.Borrar);
 
-    QVERIFY(!a.p.existe(a.Item(u"R00.png"_s)));
-    QVERIFY(!a.p.existe(a.Item(u"R03.png"_s)));
-    QVERIFY(a.p.existe(a.Item(u"R02.png"_s) + u"/dentro"_s));
+    const QStringList posibles = Nombres(4) << u"R02.png/dentro"_s;
+    for (const QString& n : posibles)
+        QCOMPARE(a.p.existe(a.Item(n)), quedan.contains(n));
     QCOMPARE(a.v.plataforma.cajas.size(), size_t(2));
-    const auto& cierre = a.v.plataforma.cajas[1];
-    QCOMPARE(cierre.titulo, u"Aviso..."_s);
-    QCOMPARE(cierre.estilo, 48);
-    QVERIFY(!cierre.texto.contains(u"éxito"_s));
-    QCOMPARE(cierre.texto,
-             u"No se pudieron borrar 2 de 4 recursos:\r\n"_s
-                 + QDir::toNativeSeparators(a.p.Carpeta() + a.Item(u"R01.png"_s)) + u": no existe\r\n"_s
-                 + QDir::toNativeSeparators(a.p.Carpeta() + a.Item(u"R02.png"_s)) + u": es una carpeta\r\n"_s
-                 + u"Los demás recursos de la lista se han borrado."_s);
-    QVERIFY(!a.v.AccionesHabilitadas());
+    const auto& cierreMostrado = a.v.plataforma.cajas[1];
+    QCOMPARE(cierreMostrado.titulo, estilo == 16 ? u"Error..."_s : u"Aviso..."_s);
+    QCOMPARE(cierreMostrado.estilo, estilo);
+    QCOMPARE(cierreMostrado.texto, cierre.arg(a.p.Carpeta()).replace(u'/', QDir::separator()));
+    QCOMPARE(a.v.Lista().size(), 4);  // the list itself is as it was
+    QCOMPARE(a.v.AccionesHabilitadas(), sinDatos);
 }
 
 void PruebaAcciones::borrarNuncaSaleDelProyecto()
