@@ -16,6 +16,7 @@
 // too; the other columns are the offscreen row's.
 #include "analysis/Buscador.h"
 #include "analysis/Catalogo.h"
+#include "analysis/Recorrido.h"
 #include "analysis/Rutas.h"
 #include "apoyo/Apoyo.h"
 #include "apoyo/Referencia.h"
@@ -199,6 +200,7 @@ struct Fila {
     double lectura = -1, listado = -1;  // the two floors, best of their runs
     double grep = -1, rg = -1, referencia = -1;
     double grepCompleto = -1;  // grep with keys that occur nowhere
+    double comprobacion = -1;  // the deletion's check of the final list against the data
     double listaMb = -1;       // the catalogue on screen
     double memoriaMb = -1;     // peak growth during the scan itself
     double automataMb = -1;    // one automaton over every key
@@ -352,6 +354,21 @@ Fila MedirCaliente(const QString& nombre, const QString& proyecto, const fs::pat
 
     fila.lectura = Medir(kRepeticiones, [&] { return SueloLectura(raiz / "Data"); }).mejor;
 
+    // What the deletion does after the yes, before the first file goes: the
+    // data read again and searched for the final list's keys. The final list
+    // is what the data do not name, so nothing may be found.
+    std::vector<fs::path> rutas;
+    for (const QString& item : lista)
+        rutas.push_back(rutaNativa(carpeta + item));
+    fila.comprobacion =
+        Medir(kRepeticiones, [&] {
+            std::vector<char> nombrados;
+            const double s = Cronometrar([&] { nombrados = nombradosEnLosDatos(ServicioArchivos(), carpeta, rutas); });
+            if (std::count(nombrados.begin(), nombrados.end(), 1) != 0)
+                qFatal("%s: the deletion's check finds what the analysis left", qPrintable(nombre));
+            return s;
+        }).mejor;
+
     // The same keys for grep and ripgrep. The empty key (a name like ".png")
     // would make every line match and spare them the search.
     QTemporaryDir tmp;
@@ -462,11 +479,12 @@ int main(int argc, char* argv[])
         return i >= 0 && i + 1 < args.size() ? args[i + 1] : QString();
     };
     if (args.contains(u"--cabecera"_s)) {
-        std::printf(
-            "| project | resources | data files | data MB | analysis best s | analysis median s "
-            "| read floor s | list floor s | analysis / floor | grep s | grep every byte s | rg s | plain walk s "
-            "| list MB | scan peak MB | largest data file MB | automaton MB | list right |\n");
-        std::printf("|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---|\n");
+        std::printf("| project | resources | data files | data MB | analysis best s | analysis median s "
+                    "| read floor s | list floor s | analysis / floor | check at deletion s | grep s | grep every byte "
+                    "s | rg s "
+                    "| plain walk s "
+                    "| list MB | scan peak MB | largest data file MB | automaton MB | list right |\n");
+        std::printf("|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---|\n");
         return 0;
     }
     const bool frio = args.contains(u"--frio"_s);
@@ -498,11 +516,12 @@ int main(int argc, char* argv[])
         return 0;
     }
     const double suelo = f.lectura + f.listado;
-    std::printf("| %s | %d | %d | %.1f | %s | %s | %s | %s | %.1fx | %s | %s | %s | %s | %s | %s | %.1f | %s | %s |\n",
-                qPrintable(f.nombre), f.recursos, f.archivos, f.mb, S(f.analisis.mejor).constData(),
-                S(f.analisis.mediana).constData(), S(f.lectura).constData(), S(f.listado).constData(),
-                f.analisis.mejor / suelo, S(f.grep).constData(), S(f.grepCompleto).constData(), S(f.rg).constData(),
-                S(f.referencia).constData(), S(f.listaMb, 1).constData(), S(f.memoriaMb, 1).constData(), f.mayorMb,
-                S(f.automataMb, 1).constData(), f.correcto ? "yes" : "NO");
+    std::printf(
+        "| %s | %d | %d | %.1f | %s | %s | %s | %s | %.1fx | %s | %s | %s | %s | %s | %s | %s | %.1f | %s | %s |\n",
+        qPrintable(f.nombre), f.recursos, f.archivos, f.mb, S(f.analisis.mejor).constData(),
+        S(f.analisis.mediana).constData(), S(f.lectura).constData(), S(f.listado).constData(), f.analisis.mejor / suelo,
+        S(f.comprobacion).constData(), S(f.grep).constData(), S(f.grepCompleto).constData(), S(f.rg).constData(),
+        S(f.referencia).constData(), S(f.listaMb, 1).constData(), S(f.memoriaMb, 1).constData(), f.mayorMb,
+        S(f.automataMb, 1).constData(), f.correcto ? "yes" : "NO");
     return f.correcto ? 0 : 1;
 }

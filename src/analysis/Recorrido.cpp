@@ -412,18 +412,24 @@ std::optional<std::vector<int>> LectoresDatos::tomar(std::size_t archivo, std::c
     }
 }
 
-std::vector<char> clavesEnLosDatos(const BloqueClaves& claves, const std::shared_ptr<const std::vector<Archivo>>& datos)
+std::vector<char> nombradosEnLosDatos(const ServicioArchivos& archivos, const QString& carpetaProyecto,
+                                      const std::vector<std::filesystem::path>& rutas)
 {
-    std::vector<char> halladas(claves.inicios.size() - 1, 0);
-    if (halladas.empty() || datos->empty())
-        return halladas;
+    const auto datos =
+        std::make_shared<const std::vector<Archivo>>(archivos.carpeta(carpetaProyecto + u"Data"_s).archivos());
+    std::vector<char> nombrados(rutas.size(), 0);
+    if (rutas.empty() || datos->empty())
+        return nombrados;
+    BloqueClaves claves;
+    for (const std::filesystem::path& ruta : rutas)
+        anadirClave(claves, ruta.native());
     LectoresDatos lectores(std::make_shared<const AutomataClaves>(claves), datos->size(),
                            [datos](std::size_t k) { return std::make_unique<DatoEnDisco>((*datos)[k]); });
     for (std::size_t k = 0; k < datos->size(); ++k) {
         std::optional<std::vector<int>> deEste;
         while (!(deEste = lectores.tomar(k, std::chrono::hours(1), (*datos)[k].ruta()))) {}
         for (int clave : *deEste)
-            halladas[std::size_t(clave)] = 1;
+            nombrados[std::size_t(clave)] = 1;
     }
-    return halladas;
+    return nombrados;
 }

@@ -19,6 +19,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -165,8 +166,10 @@ private:
     std::unique_ptr<Propio> m_propio;
 };
 
-// Which of `claves` occur now in any of the data files `datos`, each read to
-// its end and searched as the analysis searches it: one flag per key. Throws
-// the ErrorArchivo of the first file that cannot be read, naming it.
-std::vector<char> clavesEnLosDatos(const BloqueClaves& claves,
-                                   const std::shared_ptr<const std::vector<Archivo>>& datos);
+// For each file of `rutas` (native paths of listed resources), whether the
+// data files of the project folder `carpetaProyecto` name it now: listed,
+// read and searched as the analysis lists, reads and searches them. Throws
+// ErrorArchivo when the data folder cannot be listed or a data file cannot
+// be read.
+std::vector<char> nombradosEnLosDatos(const ServicioArchivos& archivos, const QString& carpetaProyecto,
+                                      const std::vector<std::filesystem::path>& rutas);

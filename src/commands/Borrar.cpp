@@ -4,7 +4,6 @@
 // again at that moment, and what they name now stays.
 #include "commands/Comandos.h"
 
-#include "analysis/Catalogo.h"
 #include "analysis/Recorrido.h"
 #include "commands/Comunes.h"
 #include "platform/Archivos.h"
@@ -14,17 +13,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-// For each listed entry, whether the project's data files name it now.
-std::vector<char> usadosAhora(Principal& ventana, const ServicioArchivos& archivos)
-{
-    const auto datos = std::make_shared<const std::vector<Archivo>>(
-        archivos.carpeta(ventana.carpetaProyecto() + u"Data"_s).archivos());
-    BloqueClaves claves;
-    for (int i = 0; i < ventana.numRecursos(); ++i)
-        anadirClave(claves, ventana.rutaRecurso(i).native());
-    return clavesEnLosDatos(claves, datos);
-}
-
 const QString kNadaBorrado = u"\r\nNo se ha borrado ningún archivo."_s;
 }  // namespace
 
@@ -43,7 +31,10 @@ void borrarRecursos(Principal& ventana, Plataforma& plataforma, const ServicioAr
     // deleted on a check that did not finish.
     std::vector<char> usados;
     try {
-        usados = usadosAhora(ventana, archivos);
+        std::vector<std::filesystem::path> rutas;
+        for (int i = 0; i < ventana.numRecursos(); ++i)
+            rutas.push_back(ventana.rutaRecurso(i));
+        usados = nombradosEnLosDatos(archivos, ventana.carpetaProyecto(), rutas);
     } catch (const ErrorArchivo& error) {
         plataforma.mostrarMensaje(&ventana, error.texto() + kNadaBorrado, Estilo::Critico, u"Error..."_s);
         return;
