@@ -1,3 +1,5 @@
+#include "commands/Conexiones.h"
+#include "platform/Archivos.h"
 #include "platform/PlataformaQt.h"
 #include "window/Arranque.h"
 #include "window/Principal.h"
@@ -25,7 +27,9 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(icono);
 
     PlataformaQt plataforma;
+    const ServicioArchivos archivos;
     Principal ventana(plataforma);
+    conectarComandos(ventana, plataforma, archivos);
     centrarEnPantalla(ventana);
     ventana.show();
 #ifdef Q_OS_UNIX
