@@ -4,6 +4,7 @@
 // and how the desktop's open dialog answers a cancel.
 #include "apoyo/Apoyo.h"
 #include "platform/PlataformaQt.h"
+#include "platform/Terminacion.h"
 #include "window/Arranque.h"
 #include "window/Controles.h"
 
@@ -28,8 +29,6 @@
 #include <optional>
 
 #ifdef Q_OS_UNIX
-#include "platform/Terminacion.h"
-
 #include <csignal>
 #endif
 
@@ -234,7 +233,7 @@ void PruebaPrincipal::terminarCierraLaVentana()
     }, despues{};
     QCOMPARE(::sigaction(SIGTERM, nullptr, &antes), 0);
     {
-        CierrePorSenal cierre(*v.ventana);
+        const auto cierre = cerrarAlPedirloElSistema(*v.ventana);
         std::raise(SIGTERM);
         // The window closes along its own close path, once the event loop runs.
         QVERIFY(v.ventana->isVisible());
