@@ -1,13 +1,12 @@
+#include "commands/Conexiones.h"
+#include "platform/Archivos.h"
 #include "platform/PlataformaQt.h"
+#include "platform/Terminacion.h"
 #include "window/Arranque.h"
 #include "window/Principal.h"
 
 #include <QApplication>
 #include <QIcon>
-
-#ifdef Q_OS_UNIX
-#include "platform/Terminacion.h"
-#endif
 
 int main(int argc, char* argv[])
 {
@@ -25,11 +24,11 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(icono);
 
     PlataformaQt plataforma;
+    const ServicioArchivos archivos;
     Principal ventana(plataforma);
+    conectarComandos(ventana, plataforma, archivos);
     centrarEnPantalla(ventana);
     ventana.show();
-#ifdef Q_OS_UNIX
-    CierrePorSenal cierre(ventana);
-#endif
+    const auto cierre = cerrarAlPedirloElSistema(ventana);
     return QApplication::exec();
 }

@@ -1,6 +1,7 @@
 #include "analysis/Catalogo.h"
 
 #include "analysis/Rutas.h"
+#include "platform/NombreEnBytes.h"
 
 #include <atomic>
 #include <system_error>
@@ -110,17 +111,8 @@ void Catalogo::lanzarError() const
 
 void anadirClave(BloqueClaves& claves, const std::filesystem::path::string_type& nativa)
 {
-#ifdef _WIN32
-    // The last separator of either kind.
-    const std::size_t barra = nativa.find_last_of(L"\\/");
-    const QByteArray nombre =
-        QString::fromStdWString(barra == Archivo::Nativo::npos ? nativa : nativa.substr(barra + 1)).toUtf8();
-    claves.anadir(claveDeNombre(std::string_view(nombre.constData(), std::size_t(nombre.size()))));
-#else
-    const std::size_t barra = nativa.rfind('/');
-    claves.anadir(claveDeNombre(barra == std::string::npos ? std::string_view(nativa)
-                                                           : std::string_view(nativa).substr(barra + 1)));
-#endif
+    QByteArray almacen;
+    claves.anadir(claveDeNombre(nombreEnBytes(nativa, almacen)));
 }
 
 BloqueClaves Catalogo::claves() const

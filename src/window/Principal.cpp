@@ -1,7 +1,6 @@
 #include "window/Principal.h"
 
 #include "analysis/Progreso.h"
-#include "commands/Comandos.h"
 #include "analysis/Rutas.h"
 #include "platform/Archivos.h"
 #include "platform/Plataforma.h"
@@ -67,16 +66,13 @@ Principal::Principal(Plataforma& plataforma, QWidget* padre) : QWidget(padre), m
     crearControles();
     aplicarDisposicion();
 
-    connect(m_botonAbrir, &BotonEtiqueta::clicked, this, [this] { abrirProyecto(*this, m_plataforma, m_archivos); });
+    connect(m_botonAbrir, &BotonEtiqueta::clicked, this, &Principal::abrirPulsado);
     connect(m_estado, &CajaEstado::clicked, this, &Principal::mostrarNovedades);
-    connect(m_botonBorrar, &BotonEtiqueta::clicked, this, [this] { borrarRecursos(*this, m_plataforma, m_archivos); });
-    connect(m_botonAbrirArchivo, &BotonEtiqueta::clicked, this,
-            [this] { abrirArchivoSeleccionado(*this, m_plataforma, m_archivos); });
-    connect(m_botonEspacio, &BotonEtiqueta::clicked, this,
-            [this] { verEspacioAhorrado(*this, m_plataforma, m_archivos); });
-    connect(m_botonQuitar, &BotonEtiqueta::clicked, this, [this] { quitarDeLaLista(*this); });
-    connect(m_lista, &QListWidget::itemDoubleClicked, this,
-            [this] { abrirArchivoSeleccionado(*this, m_plataforma, m_archivos); });
+    connect(m_botonBorrar, &BotonEtiqueta::clicked, this, &Principal::borrarPulsado);
+    connect(m_botonAbrirArchivo, &BotonEtiqueta::clicked, this, &Principal::ejecutarPulsado);
+    connect(m_botonEspacio, &BotonEtiqueta::clicked, this, &Principal::espacioPulsado);
+    connect(m_botonQuitar, &BotonEtiqueta::clicked, this, &Principal::quitarPulsado);
+    connect(m_lista, &QListWidget::itemDoubleClicked, this, &Principal::recursoDobleClicado);
 
     mostrarExplicacion();
     habilitarAcciones(false);

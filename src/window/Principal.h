@@ -1,9 +1,11 @@
 // The program's one window: the three steps (choose a project, review the
 // list, confirm the deletion), the status line and the resource list. It
 // owns its controls and offers the commands (src/commands) the few
-// operations they act through; each click runs its command. Each control
-// keeps its object name, which is also its accessible description: that is
-// how assistive tools and the tests find it.
+// operations they act through. It says what the user did, one signal to an
+// action, and leaves what that means to whoever puts the program together:
+// the window knows no command, so it can be built and tried without them.
+// Each control keeps its object name, which is also its accessible
+// description: that is how assistive tools and the tests find it.
 #pragma once
 
 #include "platform/Archivos.h"
@@ -66,6 +68,18 @@ public:
     // Whether the window has been closed; a running analysis then gives up.
     bool cerrada() const { return m_cerrada; }
 
+signals:
+    // What the user did with an enabled control, emitted as the click is
+    // handled: what is connected runs at once, and a click let through while
+    // it pumps events is emitted again inside it, so it must guard itself.
+    void abrirPulsado();
+    void borrarPulsado();
+    void quitarPulsado();
+    void espacioPulsado();
+    // "Abrir Archivo", the control named "Ejecutar".
+    void ejecutarPulsado();
+    void recursoDobleClicado();
+
 protected:
     void closeEvent(QCloseEvent* evento) override;
 
@@ -76,7 +90,6 @@ private:
     void mostrarNovedades();
 
     Plataforma& m_plataforma;
-    ServicioArchivos m_archivos;
     bool m_analisisEnCurso = false;
     bool m_cerrada = false;
 

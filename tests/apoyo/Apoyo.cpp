@@ -1,5 +1,6 @@
 #include "apoyo/Apoyo.h"
 
+#include "commands/Conexiones.h"
 #include "window/Controles.h"
 
 #include <QCoreApplication>
@@ -94,6 +95,7 @@ ControlesPorNombre::ControlesPorNombre(const QWidget& ventana)
 
 Ventana::Ventana() : ventana(std::make_unique<Principal>(plataforma)), controles(*ventana)
 {
+    conectarComandos(*ventana, plataforma, archivos);
     QObject::connect(controles.Analizando, &QLineEdit::textChanged, [this](const QString& t) { lineas << t; });
     ventana->show();
 }

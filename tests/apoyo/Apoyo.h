@@ -5,6 +5,7 @@
 #include "analysis/Recorrido.h"
 #include "apoyo/PlataformaFalsa.h"
 #include "apoyo/Referencia.h"
+#include "platform/Archivos.h"
 #include "window/Controles.h"
 #include "window/Principal.h"
 
@@ -47,8 +48,10 @@ struct ControlesPorNombre {
     QLabel *Texto4, *TextoA, *Label1, *Texto3, *Texto2, *Texto1;
 };
 
+// The window with its commands, wired as the program wires them.
 struct Ventana {
     PlataformaFalsa plataforma;
+    ServicioArchivos archivos;
     std::unique_ptr<Principal> ventana;
     ControlesPorNombre controles;
     QStringList lineas;  // every text the status box showed, in order

@@ -1,8 +1,10 @@
 // The window as it opens: its controls, states, places, looks and keyboard
 // order, read back from the live widgets and from its pixels; what assistive
-// tools read from it; and how the desktop's open dialog answers a cancel.
+// tools read from it; what it says a click was, with no command behind it;
+// and how the desktop's open dialog answers a cancel.
 #include "apoyo/Apoyo.h"
 #include "platform/PlataformaQt.h"
+#include "platform/Terminacion.h"
 #include "window/Arranque.h"
 #include "window/Controles.h"
 
@@ -18,15 +20,15 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 
 #ifdef Q_OS_UNIX
-#include "platform/Terminacion.h"
-
 #include <csignal>
 #endif
 
@@ -51,6 +53,8 @@ private slots:
     void accionesDeshabilitadasNoResponden();
     void habilitarAccionesSoloTocaLaLista();
     void clicEnElEstado();
+    void senalesSinComandos_data();
+    void senalesSinComandos();
     void terminarCierraLaVentana();
     void disposicion();
     void pixeles();
@@ -159,6 +163,55 @@ void PruebaPrincipal::clicEnElEstado()
     QCOMPARE(v.controles.Analizando->text(), kWebEsperada);
 }
 
+void PruebaPrincipal::senalesSinComandos_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<bool>("habilitadas");
+    QTest::addColumn<QString>("senal");  // empty: none
+    QTest::newRow("Abrir") << u"Abrir"_s << false << u"abrirPulsado()"_s;
+    QTest::newRow("Borrar") << u"Borrar"_s << true << u"borrarPulsado()"_s;
+    QTest::newRow("Quitar") << u"Quitar"_s << true << u"quitarPulsado()"_s;
+    QTest::newRow("Espacio") << u"Espacio"_s << true << u"espacioPulsado()"_s;
+    QTest::newRow("Ejecutar") << u"Ejecutar"_s << true << u"ejecutarPulsado()"_s;
+    QTest::newRow("double click") << u"Recursos"_s << true << u"recursoDobleClicado()"_s;
+    QTest::newRow("Borrar disabled") << u"Borrar"_s << false << QString();
+    QTest::newRow("double click disabled") << u"Recursos"_s << false << QString();
+    // The window answers this one itself, with a box.
+    QTest::newRow("status box") << u"Analizando"_s << false << QString();
+}
+
+void PruebaPrincipal::senalesSinComandos()
+{
+    // The window with no command tied to it: a click says what it was, once,
+    // and does nothing else.
+    QFETCH(QString, control);
+    QFETCH(bool, habilitadas);
+    QFETCH(QString, senal);
+    PlataformaFalsa plataforma;
+    Principal w(plataforma);
+    w.show();
+    const ControlesPorNombre c(w);
+    c.Recursos->addItems({u"Audio/SE/a.wav"_s, u"Audio/SE/b.wav"_s});
+    w.habilitarAcciones(habilitadas);
+    std::vector<std::unique_ptr<QSignalSpy>> espias;
+    const QMetaObject& meta = Principal::staticMetaObject;
+    for (int i = meta.methodOffset(); i < meta.methodCount(); ++i)
+        if (meta.method(i).methodType() == QMetaMethod::Signal)
+            espias.push_back(std::make_unique<QSignalSpy>(&w, meta.method(i)));
+    if (control == u"Recursos"_s)
+        DobleClicEnFila(c.Recursos, 1);
+    else
+        ClicEn(w, w.findChild<QWidget*>(control, Qt::FindDirectChildrenOnly));
+    QStringList emitidas;
+    for (const auto& espia : espias)
+        for (qsizetype i = 0; i < espia->count(); ++i)
+            emitidas << QString::fromLatin1(espia->signal());
+    QCOMPARE(emitidas.join(u' '), senal);
+    QCOMPARE(Textos(c.Recursos), (QStringList{u"Audio/SE/a.wav"_s, u"Audio/SE/b.wav"_s}));
+    QCOMPARE(plataforma.cajas.size(), size_t(control == u"Analizando"_s));
+    QVERIFY(plataforma.dialogos.empty() && plataforma.programas.empty());
+}
+
 namespace {
 struct ContadorCierres : QObject {
     int cierres = 0;
@@ -180,7 +233,7 @@ void PruebaPrincipal::terminarCierraLaVentana()
     }, despues{};
     QCOMPARE(::sigaction(SIGTERM, nullptr, &antes), 0);
     {
-        CierrePorSenal cierre(*v.ventana);
+        const auto cierre = cerrarAlPedirloElSistema(*v.ventana);
         std::raise(SIGTERM);
         // The window closes along its own close path, once the event loop runs.
         QVERIFY(v.ventana->isVisible());

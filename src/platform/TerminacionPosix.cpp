@@ -1,3 +1,5 @@
+// POSIX asks with SIGTERM, which a desktop session sends at logout and a
+// service manager at stop.
 #include "platform/Terminacion.h"
 
 #include <QSocketNotifier>
@@ -6,9 +8,24 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 namespace {
+
+class CierrePorSenal : public QObject {
+public:
+    explicit CierrePorSenal(QWidget& ventana);
+    ~CierrePorSenal() override;
+
+private:
+    void recibida();
+
+    QWidget& m_ventana;
+    QSocketNotifier* m_aviso = nullptr;
+    struct sigaction m_anterior {};
+    bool m_instalado = false;
+};
 
 // A signal handler may do next to nothing: it writes one byte into this pipe,
 // and the event loop, watching the other end, does the work.
@@ -44,8 +61,6 @@ void cerrarTuberia()
     }
 }
 
-}  // namespace
-
 CierrePorSenal::CierrePorSenal(QWidget& ventana) : m_ventana(ventana)
 {
     Q_ASSERT(tuberia[0] < 0);
@@ -77,4 +92,11 @@ void CierrePorSenal::recibida()
     char bytes[16];
     while (::read(tuberia[0], bytes, sizeof bytes) > 0) {}
     m_ventana.close();
+}
+
+}  // namespace
+
+std::unique_ptr<QObject> cerrarAlPedirloElSistema(QWidget& ventana)
+{
+    return std::make_unique<CierrePorSenal>(ventana);
 }
