@@ -4,12 +4,15 @@
 // The executable bit says nothing here: files copied from Windows drives
 // often all carry it.
 #include "platform/Escritorio.h"
+#include "platform/PlataformaQt.h"
 
+#include <QDesktopServices>
 #include <QFile>
 #include <QMimeDatabase>
 #include <QMimeType>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 #include <cerrno>
 
@@ -102,4 +105,9 @@ bool seEjecutariaAlAbrir(const std::filesystem::path& archivo)
     return seEjecuta(tipos.mimeTypeForFileNameAndData(nombre, bytes))
         || seEjecuta(tipos.mimeTypeForFile(nombre, QMimeDatabase::MatchExtension))
         || seEjecuta(tipos.mimeTypeForData(bytes));
+}
+
+void PlataformaQt::mostrarEnSuCarpeta(const std::filesystem::path& archivo)
+{
+    QDesktopServices::openUrl(urlDeArchivo(archivo.parent_path()));
 }
