@@ -1,8 +1,10 @@
-// Opening a listed file with the application the desktop associates with it.
+// Opening a listed file with the application the desktop associates with it,
+// or, for a file that application would run, showing it in its folder.
 #include "commands/Comandos.h"
 
 #include "commands/Comunes.h"
 #include "platform/Archivos.h"
+#include "platform/Escritorio.h"
 #include "platform/Plataforma.h"
 #include "window/Principal.h"
 
@@ -29,7 +31,12 @@ void abrirArchivoSeleccionado(Principal& ventana, Plataforma& plataforma, const 
             // file opens without it, so a folder that takes no writes is no
             // failure to open.
         }
-        plataforma.abrirConSuAplicacion(lote, 0, archivo.nativa());
+        // Projects are downloaded and shared: a click to look at a file
+        // never runs one.
+        if (seEjecutariaAlAbrir(archivo.nativa()))
+            plataforma.mostrarEnSuCarpeta(archivo.nativa());
+        else
+            plataforma.abrirConSuAplicacion(lote, 0, archivo.nativa());
     } catch (const ErrorArchivo& error) {
         plataforma.mostrarMensaje(&ventana, error.texto(), Estilo::Critico, u"Error..."_s);
     }

@@ -1,6 +1,6 @@
 // What the window asks of the desktop: the open dialog, message boxes, the
-// event pump, opening a file with its application, and the program's own
-// folder. The program
+// event pump, opening a file with its application or showing it in its
+// folder, and the program's own folder. The program
 // talks to the real desktop through PlataformaQt; the tests script every
 // answer through a fake, so that no flow needs a person at the screen.
 #pragma once
@@ -57,6 +57,9 @@ public:
     // a path read back from its text. The window style is recorded only: the
     // desktop's opener shows no console window to hide.
     virtual void abrirConSuAplicacion(const QString& lote, int estiloVentana, const std::filesystem::path& archivo) = 0;
+    // Shows the folder that holds `archivo` (the file selected, where the
+    // desktop can), and returns at once; the file itself is never run.
+    virtual void mostrarEnSuCarpeta(const std::filesystem::path& archivo) = 0;
     // A folder where the program may write its own files.
     virtual QString carpetaPropia() = 0;
 };

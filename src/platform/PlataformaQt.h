@@ -1,5 +1,5 @@
 // The real desktop behind the window: Qt's dialogs and message boxes, its
-// event loop, and the desktop's file opener.
+// event loop, and the desktop's file opener and folder view.
 #pragma once
 
 #include "platform/Plataforma.h"
@@ -21,5 +21,7 @@ public:
     int mostrarMensaje(QWidget* dueno, const QString& texto, int estilo, const QString& titulo) override;
     void atenderEventos() override;
     void abrirConSuAplicacion(const QString& lote, int estiloVentana, const std::filesystem::path& archivo) override;
+    // Each system's own, beside its answer to seEjecutariaAlAbrir.
+    void mostrarEnSuCarpeta(const std::filesystem::path& archivo) override;
     QString carpetaPropia() override;
 };

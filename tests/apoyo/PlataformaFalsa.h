@@ -36,6 +36,7 @@ public:
         std::filesystem::path archivo;  // what the opener was handed
     };
     std::vector<Programa> programas;
+    std::vector<std::filesystem::path> mostrados;  // shown in their folders
     QString carpetaAplicacion;
     int bombeos = 0;
     bool procesarEventos = false;        // also let Qt handle its events
@@ -82,6 +83,8 @@ public:
     {
         programas.push_back({ruta, estilo, archivo});
     }
+
+    void mostrarEnSuCarpeta(const std::filesystem::path& archivo) override { mostrados.push_back(archivo); }
 
     QString carpetaPropia() override { return carpetaAplicacion; }
 };

@@ -487,6 +487,20 @@ void PruebaAcciones::abrirArchivo()
     QCOMPARE(a.v.seleccion(), int(a.v.plataforma.programas.size()) == 3 ? 3 : 1);
     QVERIFY(a.v.AccionesHabilitadas());
     QVERIFY(a.v.plataforma.cajas.empty());
+    QVERIFY(a.v.plataforma.mostrados.empty());
+
+    // What the desktop would run is shown in its folder and never opened;
+    // the batch file names it all the same.
+    ConLote e({u"Instalar.bat"_s, u"Juego.exe"_s, u"lanzar.sh"_s});
+    ClicEnFila(e.v.controles.Recursos, 0);
+    ClicEn(*e.v.ventana, e.v.controles.Ejecutar);
+    DobleClicEnFila(e.v.controles.Recursos, 1);
+    DobleClicEnFila(e.v.controles.Recursos, 2);
+    QVERIFY(e.Abre(u"lanzar.sh"_s));
+    QVERIFY(e.v.plataforma.programas.empty());
+    const auto en = [&](const QString& nombre) { return rutaNativa(e.p.Carpeta() + e.Item(nombre)); };
+    QVERIFY(e.v.plataforma.mostrados == (std::vector{en(u"Instalar.bat"_s), en(u"Juego.exe"_s), en(u"lanzar.sh"_s)}));
+    QVERIFY(e.v.plataforma.cajas.empty());
 }
 
 void PruebaAcciones::abrirSinSeleccionOArchivoPerdido()

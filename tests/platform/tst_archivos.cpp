@@ -1,12 +1,14 @@
 // The file service on real folders: what a folder lists, what fails and how
 // it says so, what deleting and writing leave on disk.
 #include "platform/Archivos.h"
+#include "platform/Escritorio.h"
 #include "platform/PlataformaQt.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -106,6 +108,8 @@ private slots:
     void dentroDeLaCarpeta();
     void leerPorTrozos();
     void abrirConElEscritorio();
+    void loQueSeEjecuta_data();
+    void loQueSeEjecuta();
 };
 
 void PruebaArchivos::listarCarpeta()
@@ -456,6 +460,77 @@ void PruebaArchivos::abrirConElEscritorio()
         QCOMPARE(bytesDe(urlDeArchivo(ruta(nombre))), (unidad.isEmpty() ? QByteArray() : "/" + unidad) + nombre);
     QCOMPARE(urlDeArchivo(ruta("/juegos/Canción.png")),
              QUrl::fromLocalFile(QString::fromLatin1(unidad) + u"/juegos/Canción.png"_s));
+
+    // Explorer gets the path as one quoted argument after /select, or nothing.
+    const auto linea = [](const QString& ruta) {
+        return lineaDelExplorador(uR"(C:\Windows\explorer.exe)"_s, ruta).value_or(u"(nada)"_s);
+    };
+    QCOMPARE(linea(uR"(C:\juegos\a,b; c\x.bat)"_s), uR"("C:\Windows\explorer.exe" /select,"C:\juegos\a,b; c\x.bat")"_s);
+    QCOMPARE(linea(uR"(\\?\C:\juegos\x.bat)"_s), uR"("C:\Windows\explorer.exe" /select,"C:\juegos\x.bat")"_s);
+    QCOMPARE(linea(uR"(\\?\UNC\pc\juegos\x.bat)"_s), uR"("C:\Windows\explorer.exe" /select,"\\pc\juegos\x.bat")"_s);
+    QCOMPARE(linea(uR"(C:\juegos\x" /root,"C:\x.bat)"_s), u"(nada)"_s);
+}
+
+void PruebaArchivos::loQueSeEjecuta_data()
+{
+    QTest::addColumn<QString>("nombre");
+    QTest::addColumn<QByteArray>("contenido");
+    QTest::addColumn<QString>("pathext");  // null: unset
+    QTest::addColumn<bool>("enWindows");
+    QTest::addColumn<bool>("enLinux");
+    const QByteArray elf = "\x7f"
+                           "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x02\0\x3e\0"_ba;
+    const QByteArray guion = "#!/bin/sh\ntouch marca\n";
+    const QString nada;
+    // Every file carries the executable bit, which decides nothing.
+    QTest::newRow("PNG") << u"Foto.png"_s << "\x89PNG\r\n\x1a\n\0\0\0\rIHDR"_ba << nada << false << false;
+    QTest::newRow("texto") << u"LEEME.txt"_s << QByteArray("Hola\n") << nada << false << false;
+    QTest::newRow("Ogg") << u"Canción.ogg"_s << "OggS\0\x02"_ba << nada << false << false;
+    QTest::newRow("extensión desconocida") << u"x.foo"_s << QByteArray("x") << nada << false << false;
+    QTest::newRow("BAT") << u"Instalar.BAT"_s << QByteArray("@echo off\r\n") << nada << true << true;
+    QTest::newRow("puntos al final") << u"Instalar.bat. ."_s << QByteArray("@echo off\r\n") << nada << true << true;
+    QTest::newRow("exe") << u"Heroe.png.Exe"_s << "MZ\x90\0"_ba << nada << true << true;
+    QTest::newRow("lnk") << u"atajo.lnk"_s << "L\0\0\0"_ba << nada << true << true;
+    QTest::newRow("ps1") << u"Cura.Ps1"_s << QByteArray("Remove-Item x") << nada << true << true;
+    QTest::newRow("ruby") << u"mapa.rb"_s << QByteArray("puts 1\n") << nada << true << true;
+    QTest::newRow("sh vacío") << u"lanzar.sh"_s << QByteArray() << nada << true << true;
+    QTest::newRow("ELF") << u"juego"_s << elf << nada << false << true;
+    QTest::newRow("ELF con nombre de PNG") << u"Heroe.png"_s << elf << nada << false << true;
+    QTest::newRow("guion") << u"lanzar"_s << guion << nada << false << true;
+    QTest::newRow("guion en .txt") << u"nota.txt"_s << guion << nada << false << true;
+    QTest::newRow("escritorio") << u"Juego.desktop"_s
+                                << QByteArray("[Desktop Entry]\nType=Application\nExec=touch marca\n") << nada << false
+                                << true;
+    QTest::newRow("PATHEXT") << u"x.foo"_s << QByteArray("x") << u".COM;.EXE;.FOO"_s << true << false;
+    QTest::newRow("PATHEXT en minúsculas") << u"x.FoO"_s << QByteArray("x") << u".com;.foo"_s << true << false;
+    QTest::newRow("PATHEXT sin BAT") << u"x.bat"_s << QByteArray("x") << u".COM;.EXE"_s << true << true;
+}
+
+void PruebaArchivos::loQueSeEjecuta()
+{
+    QFETCH(QString, nombre);
+    QFETCH(QByteArray, contenido);
+    QFETCH(QString, pathext);
+    QFETCH(bool, enWindows);
+    QFETCH(bool, enLinux);
+    QCOMPARE(windowsLaEjecutaria(
+                 nombre, pathext.isNull() ? u".COM;.EXE;.BAT;.CMD;.VBS;.VBE;.JS;.JSE;.WSF;.WSH;.MSC"_s : pathext),
+             enWindows);
+
+    const bool habia = qEnvironmentVariableIsSet("PATHEXT");
+    const QByteArray antes = qgetenv("PATHEXT");
+    const auto restaurar = qScopeGuard([&] { habia ? qputenv("PATHEXT", antes) : qunsetenv("PATHEXT"); });
+    pathext.isNull() ? qunsetenv("PATHEXT") : qputenv("PATHEXT", pathext.toUtf8());
+    QTemporaryDir dir;
+    const fs::path ruta = rutaNativa(dir.path()) / rutaNativa(nombre);
+    Escribir(ruta, contenido.toStdString());
+    fs::permissions(ruta, fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
+                    fs::perm_options::add);
+#ifdef Q_OS_WIN
+    QCOMPARE(seEjecutariaAlAbrir(ruta), enWindows);
+#else
+    QCOMPARE(seEjecutariaAlAbrir(ruta), enLinux);
+#endif
 }
 
 QTEST_GUILESS_MAIN(PruebaArchivos)
