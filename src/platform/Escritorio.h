@@ -14,6 +14,12 @@
 #include <filesystem>
 #include <optional>
 
+class QUrl;
+
+// The file: URL of a native path, every byte of its name kept (percent-encoded
+// where it is not plain text), so that the desktop opens that file and no other.
+QUrl urlDeArchivo(const std::filesystem::path& ruta);
+
 // Whether the desktop, asked to open `archivo`, would run it rather than
 // show it. When in doubt, yes: showing the folder harms nothing.
 bool seEjecutariaAlAbrir(const std::filesystem::path& archivo);

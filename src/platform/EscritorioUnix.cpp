@@ -90,6 +90,14 @@ QByteArray principio(const std::filesystem::path& archivo)
 }
 }  // namespace
 
+QUrl urlDeArchivo(const std::filesystem::path& ruta)
+{
+    const std::filesystem::path absoluta = ruta.is_absolute() ? ruta : std::filesystem::absolute(ruta);
+    const std::string& nativa = absoluta.native();
+    const QByteArray bytes(nativa.data(), qsizetype(nativa.size()));
+    return QUrl::fromEncoded("file://" + bytes.toPercentEncoding("/"), QUrl::StrictMode);
+}
+
 bool seEjecutariaAlAbrir(const std::filesystem::path& archivo)
 {
     // By name and content together, as an opener sees it, and by each on its

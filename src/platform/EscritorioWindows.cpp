@@ -11,6 +11,12 @@
 
 #include <string>
 
+QUrl urlDeArchivo(const std::filesystem::path& ruta)
+{
+    const std::filesystem::path absoluta = ruta.is_absolute() ? ruta : std::filesystem::absolute(ruta);
+    return QUrl::fromLocalFile(QString::fromStdWString(absoluta.native()));
+}
+
 bool seEjecutariaAlAbrir(const std::filesystem::path& archivo)
 {
     return windowsLaEjecutaria(QString::fromStdWString(archivo.filename().wstring()),

@@ -1,5 +1,7 @@
 #include "platform/PlataformaQt.h"
 
+#include "platform/Escritorio.h"
+
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -71,18 +73,6 @@ void PlataformaQt::abrirConSuAplicacion(const QString& /*lote: for the record; n
                                         const std::filesystem::path& archivo)
 {
     QDesktopServices::openUrl(urlDeArchivo(archivo));
-}
-
-QUrl urlDeArchivo(const std::filesystem::path& ruta)
-{
-    const std::filesystem::path absoluta = ruta.is_absolute() ? ruta : std::filesystem::absolute(ruta);
-#ifdef _WIN32
-    return QUrl::fromLocalFile(QString::fromStdWString(absoluta.native()));
-#else
-    const std::string& nativa = absoluta.native();
-    const QByteArray bytes(nativa.data(), qsizetype(nativa.size()));
-    return QUrl::fromEncoded("file://" + bytes.toPercentEncoding("/"), QUrl::StrictMode);
-#endif
 }
 
 QString carpetaParaEscribir(const QString& propia, const QString& respaldo)

@@ -4,12 +4,6 @@
 
 #include "platform/Plataforma.h"
 
-class QUrl;
-
-// The file: URL of a native path, every byte of its name kept (percent-encoded
-// where it is not plain text), so that the desktop opens that file and no other.
-QUrl urlDeArchivo(const std::filesystem::path& ruta);
-
 // The folder for the program's own files: `propia` when a file can really be
 // written there (asking is not enough: on Windows Qt calls every folder
 // writable), else `respaldo`, made if need be; `propia` when neither works.
