@@ -114,6 +114,25 @@ namespace {
         texto.chop(1);
     throw ErrorArchivo(contexto, ruta, u"error del sistema ("_s + texto + u')');
 }
+
+// A handle, closed when it goes.
+class Manejador {
+public:
+    explicit Manejador(HANDLE h) : m_handle(h) {}
+    ~Manejador()
+    {
+        if (m_handle != INVALID_HANDLE_VALUE)
+            CloseHandle(m_handle);
+    }
+    Manejador(Manejador&& otro) noexcept : m_handle(std::exchange(otro.m_handle, INVALID_HANDLE_VALUE)) {}
+    Manejador(const Manejador&) = delete;
+    Manejador& operator=(const Manejador&) = delete;
+    HANDLE h() const { return m_handle; }
+    bool valido() const { return m_handle != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE m_handle;
+};
 #endif
 
 // What ends a folder in a native path.
@@ -382,25 +401,6 @@ Descriptor abrirCarpetaDe(const fs::path& proyecto, const fs::path& relativa, co
     return Descriptor(fd);
 }
 #else
-// A handle, closed when it goes.
-class Manejador {
-public:
-    explicit Manejador(HANDLE h) : m_handle(h) {}
-    ~Manejador()
-    {
-        if (m_handle != INVALID_HANDLE_VALUE)
-            CloseHandle(m_handle);
-    }
-    Manejador(Manejador&& otro) noexcept : m_handle(std::exchange(otro.m_handle, INVALID_HANDLE_VALUE)) {}
-    Manejador(const Manejador&) = delete;
-    Manejador& operator=(const Manejador&) = delete;
-    HANDLE h() const { return m_handle; }
-    bool valido() const { return m_handle != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE m_handle;
-};
-
 // The path the file system gives for what a handle opened ("\\?\C:\..."),
 // every link, short name and drive substitution resolved.
 std::wstring rutaFinal(HANDLE h, const QString& contexto, const QString& ruta)
