@@ -133,6 +133,30 @@ public:
 private:
     HANDLE m_handle;
 };
+
+// Others may read, write or delete what the program looks at meanwhile.
+constexpr DWORD kCompartir = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// Whether a failed call found nothing at the path, rather than something it
+// could not reach.
+bool noHayNada(DWORD numero)
+{
+    return numero == ERROR_FILE_NOT_FOUND || numero == ERROR_PATH_NOT_FOUND || numero == ERROR_INVALID_DRIVE;
+}
+
+// What is at `nativa`, links followed: whether a folder, and its data's size.
+// Nothing when that cannot be told, with the reason in `numero`.
+std::optional<FILE_STANDARD_INFO> infoDe(const fs::path& nativa, DWORD& numero)
+{
+    const Manejador h(CreateFileW(rutaExtendida(nativa).c_str(), FILE_READ_ATTRIBUTES, kCompartir, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    FILE_STANDARD_INFO info{};
+    if (!h.valido() || !GetFileInformationByHandleEx(h.h(), FileStandardInfo, &info, sizeof info)) {
+        numero = GetLastError();
+        return std::nullopt;
+    }
+    return info;
+}
 #endif
 
 // What ends a folder in a native path.
@@ -142,6 +166,7 @@ constexpr const wchar_t* kSeparadores = L"\\/";
 constexpr const char* kSeparadores = "/";
 #endif
 
+#ifndef _WIN32
 // A link that leads nowhere (or round in a circle) holds no stored data: it is
 // passed over like a pipe. Any other reason not to know what an entry is
 // (no permission, a disk error) must be told.
@@ -150,6 +175,7 @@ bool llevaANada(const std::error_code& ec)
     return ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory
         || ec == std::errc::too_many_symbolic_link_levels;
 }
+#endif
 }  // namespace
 
 fs::path rutaNativa(const QString& ruta)
@@ -161,6 +187,33 @@ fs::path rutaNativa(const QString& ruta)
     return fs::path(std::string(bytes.constData(), size_t(bytes.size())));
 #endif
 }
+
+#ifdef _WIN32
+std::wstring rutaExtendida(const fs::path& ruta)
+{
+    std::wstring texto = ruta.native();
+    std::replace(texto.begin(), texto.end(), L'/', L'\\');
+    if (texto.starts_with(LR"(\\?\)") || texto.starts_with(LR"(\\.\)"))
+        return texto;
+    if (texto.starts_with(LR"(\\)"))  // \\server\share\...
+        return LR"(\\?\UNC\)" + fs::path(texto.substr(2)).lexically_normal().native();
+    if (texto.size() < 3 || texto[1] != L':' || texto[2] != L'\\')  // not C:\...
+        return texto;
+    return LR"(\\?\)" + fs::path(texto).lexically_normal().native();
+}
+
+namespace {
+// The ordinary form of what rutaExtendida gives, for the user's eyes.
+std::wstring rutaOrdinaria(std::wstring ruta)
+{
+    if (ruta.starts_with(LR"(\\?\UNC\)"))
+        return ruta.replace(0, 8, LR"(\\)");
+    if (ruta.starts_with(LR"(\\?\)"))
+        return ruta.erase(0, 4);
+    return ruta;
+}
+}  // namespace
+#endif
 
 std::optional<QString> textoDeRuta(const fs::path& ruta)
 {
@@ -204,22 +257,33 @@ Archivo Archivo::deCarpeta(Nativo ruta, QString carpetaTexto, QString nombre)
 
 std::uint64_t Archivo::tamano() const
 {
+#ifdef _WIN32
+    DWORD numero = 0;
+    const auto info = infoDe(m_ruta, numero);
+    if (!info)
+        fallarWindows(u"No se pudo medir el archivo"_s, ruta(), numero);
+    return std::uint64_t(info->EndOfFile.QuadPart);
+#else
     std::error_code ec;
     const auto tamano = fs::file_size(m_ruta, ec);
     if (ec)
         throw ErrorArchivo(u"No se pudo medir el archivo"_s, ruta(), motivoEnEspanol(ec));
     return tamano;
+#endif
 }
 
 QString Archivo::rutaParaLote() const
 {
 #ifdef _WIN32
-    const DWORD n = GetShortPathNameW(m_ruta.c_str(), nullptr, 0);
+    const std::wstring extendida = rutaExtendida(m_ruta);
+    const DWORD n = GetShortPathNameW(extendida.c_str(), nullptr, 0);
     if (n != 0) {
         std::wstring corta(n, L'\0');
-        const DWORD escritos = GetShortPathNameW(m_ruta.c_str(), corta.data(), n);
-        if (escritos != 0 && escritos < n)
-            return QString::fromWCharArray(corta.data(), qsizetype(escritos));
+        const DWORD escritos = GetShortPathNameW(extendida.c_str(), corta.data(), n);
+        if (escritos != 0 && escritos < n) {
+            corta.resize(escritos);
+            return QString::fromStdWString(rutaOrdinaria(std::move(corta)));
+        }
     }
 #endif
     return ruta();
@@ -229,14 +293,59 @@ QString Archivo::rutaParaLote() const
 
 Carpeta::Carpeta(fs::path ruta, QString rutaTexto) : m_ruta(std::move(ruta)), m_rutaTexto(std::move(rutaTexto)) {}
 
-std::vector<Archivo> Carpeta::archivos() const
+namespace {
+#ifdef _WIN32
+// The folder's plain files, their kind as the listing itself gives it: only
+// an entry that leads elsewhere (a link) costs a look at what it leads to, and
+// only there does "nothing there" mean a link that leads nowhere. Every other
+// entry was just listed: it is there. Reached in the "\\?\" form, so that no
+// length and no name cleaned by the ordinary form hides one.
+std::vector<Archivo> listar(const fs::path& carpeta, const QString& carpetaTexto)
+{
+    const QString contexto = u"No se pudo leer la carpeta"_s;
+    std::vector<Archivo> archivos;
+    std::wstring patron = rutaExtendida(carpeta);
+    if (!patron.ends_with(L'\\'))
+        patron += L'\\';
+    patron += L'*';
+    WIN32_FIND_DATAW datos;
+    const HANDLE busqueda = FindFirstFileExW(patron.c_str(), FindExInfoBasic, &datos, FindExSearchNameMatch, nullptr,
+                                             FIND_FIRST_EX_LARGE_FETCH);
+    if (busqueda == INVALID_HANDLE_VALUE)
+        fallarWindows(contexto, carpetaTexto);  // a folder lists "." at least
+    const std::unique_ptr<void, decltype(&FindClose)> cerrar(busqueda, &FindClose);
+    do {
+        const std::wstring_view nombre(datos.cFileName);
+        if (nombre == L"." || nombre == L".." || (datos.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            continue;  // a sub-folder, or a link to one
+        Archivo::Nativo nativa = (carpeta / nombre).native();
+        const QString texto = textoVisible(nombre);
+        // The reparse tag, for an entry that is a reparse point.
+        if (llevaAOtroSitio(datos.dwFileAttributes, datos.dwReserved0)) {
+            DWORD numero = 0;
+            const auto destino = infoDe(nativa, numero);
+            if (!destino && (noHayNada(numero) || numero == ERROR_CANT_RESOLVE_FILENAME))
+                continue;  // leads nowhere, or round in a circle
+            if (!destino)
+                fallarWindows(u"No se pudo examinar el archivo"_s, carpetaTexto + kSeparador + texto, numero);
+            if (destino->Directory)
+                continue;
+        }
+        archivos.push_back(Archivo::deCarpeta(std::move(nativa), carpetaTexto, texto));
+    } while (FindNextFileW(busqueda, &datos));
+    if (GetLastError() != ERROR_NO_MORE_FILES)
+        fallarWindows(contexto, carpetaTexto);
+    return archivos;
+}
+#else
+std::vector<Archivo> listar(const fs::path& carpeta, const QString& carpetaTexto)
 {
     const QString contexto = u"No se pudo leer la carpeta"_s;
     std::vector<Archivo> archivos;
     std::error_code ec;
-    fs::directory_iterator it(m_ruta, ec);
+    fs::directory_iterator it(carpeta, ec);
     if (ec)
-        throw ErrorArchivo(contexto, m_rutaTexto, motivoEnEspanol(ec));
+        throw ErrorArchivo(contexto, carpetaTexto, motivoEnEspanol(ec));
     for (; it != fs::directory_iterator(); it.increment(ec)) {
         // The kind the folder itself records for the entry: only a link, or
         // an entry of unrecorded kind, costs a look at what it leads to.
@@ -249,12 +358,20 @@ std::vector<Archivo> Carpeta::archivos() const
             std::basic_string_view<fs::path::value_type>(nativa).substr(nativa.find_last_of(kSeparadores) + 1);
         const QString nombre = textoVisible(nombreNativo);
         if (!esArchivo)
-            throw ErrorArchivo(u"No se pudo examinar el archivo"_s, m_rutaTexto + kSeparador + nombre,
+            throw ErrorArchivo(u"No se pudo examinar el archivo"_s, carpetaTexto + kSeparador + nombre,
                                motivoEnEspanol(ecTipo));
-        archivos.push_back(Archivo::deCarpeta(nativa, m_rutaTexto, nombre));
+        archivos.push_back(Archivo::deCarpeta(nativa, carpetaTexto, nombre));
     }
     if (ec)
-        throw ErrorArchivo(contexto, m_rutaTexto, motivoEnEspanol(ec));
+        throw ErrorArchivo(contexto, carpetaTexto, motivoEnEspanol(ec));
+    return archivos;
+}
+#endif
+}  // namespace
+
+std::vector<Archivo> Carpeta::archivos() const
+{
+    std::vector<Archivo> archivos = listar(m_ruta, m_rutaTexto);
 
     // Case-insensitive first, then exact, so that case twins keep one order;
     // each name folded once, not at every comparison.
@@ -283,7 +400,11 @@ std::vector<Archivo> Carpeta::archivos() const
 FlujoTexto::FlujoTexto(fs::path ruta, QString rutaTexto) : m_ruta(std::move(ruta)), m_rutaTexto(std::move(rutaTexto))
 {
     errno = 0;
+#ifdef _WIN32
+    m_salida.open(fs::path(rutaExtendida(m_ruta)), std::ios::binary | std::ios::trunc);
+#else
     m_salida.open(m_ruta, std::ios::binary | std::ios::trunc);
+#endif
     if (!m_salida)
         fallar(u"No se pudo crear el archivo"_s, m_rutaTexto, errno);
 }
@@ -319,14 +440,26 @@ void FlujoTexto::cerrar()
 
 bool ServicioArchivos::existe(const QString& ruta) const
 {
+#ifdef _WIN32
+    DWORD numero = 0;
+    return infoDe(rutaNativa(ruta), numero) || !noHayNada(numero);
+#else
     std::error_code ec;
     return fs::status(rutaNativa(ruta), ec).type() != fs::file_type::not_found;
+#endif
 }
 
 namespace {
 // What is at `nativa` (links followed), or the reason there is nothing usable there.
 fs::file_status estadoDe(const fs::path& nativa, const QString& contexto, const QString& ruta)
 {
+#ifdef _WIN32
+    DWORD numero = 0;
+    const auto info = infoDe(nativa, numero);
+    if (!info)
+        fallarWindows(contexto, ruta, numero);
+    return fs::file_status(info->Directory ? fs::file_type::directory : fs::file_type::regular);
+#else
     std::error_code ec;
     const auto estado = fs::status(nativa, ec);
     if (estado.type() == fs::file_type::not_found)
@@ -334,6 +467,7 @@ fs::file_status estadoDe(const fs::path& nativa, const QString& contexto, const 
     if (ec)
         throw ErrorArchivo(contexto, ruta, motivoEnEspanol(ec));
     return estado;
+#endif
 }
 
 // Folders, then a name, none of them "." or "..": nothing that climbs out.
@@ -401,20 +535,24 @@ Descriptor abrirCarpetaDe(const fs::path& proyecto, const fs::path& relativa, co
     return Descriptor(fd);
 }
 #else
-// The path the file system gives for what a handle opened ("\\?\C:\..."),
-// every link, short name and drive substitution resolved.
+// Where what a handle opened lies, every link and drive substitution on the
+// way resolved: its volume's serial number, then its path on that volume
+// ("1234:\juegos\..."). Not from GetFinalPathNameByHandleW, which under Wine
+// gives nothing past 260 characters.
 std::wstring rutaFinal(HANDLE h, const QString& contexto, const QString& ruta)
 {
-    std::wstring texto(MAX_PATH, L'\0');
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(h, &info))
+        fallarWindows(contexto, ruta);
+    std::vector<DWORD> bufer(256);  // aligned as FILE_NAME_INFO
     for (;;) {
-        const DWORD n = GetFinalPathNameByHandleW(h, texto.data(), DWORD(texto.size()), FILE_NAME_NORMALIZED);
-        if (n == 0)
+        auto* nombre = reinterpret_cast<FILE_NAME_INFO*>(bufer.data());
+        if (GetFileInformationByHandleEx(h, FileNameInfo, nombre, DWORD(bufer.size() * sizeof(DWORD))))
+            return std::to_wstring(info.dwVolumeSerialNumber) + L':'
+                + std::wstring(nombre->FileName, nombre->FileNameLength / sizeof(wchar_t));
+        if (GetLastError() != ERROR_MORE_DATA)
             fallarWindows(contexto, ruta);
-        if (n < texto.size()) {
-            texto.resize(n);
-            return texto;
-        }
-        texto.resize(n);  // n counts the final null too
+        bufer.resize(std::max<std::size_t>(bufer.size() * 2, nombre->FileNameLength / sizeof(DWORD) + 8));
     }
 }
 
@@ -422,6 +560,28 @@ std::wstring rutaFinal(HANDLE h, const QString& contexto, const QString& ruta)
 bool iguales(std::wstring_view a, std::wstring_view b)
 {
     return CompareStringOrdinal(a.data(), int(a.size()), b.data(), int(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+// Whether `abierta`, where the handle `entrada` opened at `nativa` lies, is
+// `esperada` as Wine names it: the last name without its final dots and
+// blanks, which Windows keeps. Only if no other file goes by that shorter
+// name: a link there, followed, would otherwise pass for the entry.
+bool igualesSalvoElFinal(std::wstring_view abierta, std::wstring_view esperada, HANDLE entrada,
+                         const std::wstring& nativa)
+{
+    const std::size_t fin = esperada.find_last_not_of(L". ");
+    if (fin == esperada.npos || fin + 1 == esperada.size() || esperada[fin] == L'\\'
+        || !iguales(abierta, esperada.substr(0, fin + 1)))
+        return false;
+    const std::wstring corta = nativa.substr(0, nativa.size() - (esperada.size() - fin - 1));
+    const Manejador otro(CreateFileW(corta.c_str(), FILE_READ_ATTRIBUTES, kCompartir, nullptr, OPEN_EXISTING,
+                                     FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!otro.valido())
+        return GetLastError() == ERROR_FILE_NOT_FOUND;
+    BY_HANDLE_FILE_INFORMATION a{}, b{};
+    return GetFileInformationByHandle(entrada, &a) && GetFileInformationByHandle(otro.h(), &b)
+        && (a.dwVolumeSerialNumber != b.dwVolumeSerialNumber || a.nFileIndexHigh != b.nFileIndexHigh
+            || a.nFileIndexLow != b.nFileIndexLow);
 }
 
 // The entry opened as itself (a link as a link, FILE_FLAG_OPEN_REPARSE_POINT)
@@ -436,11 +596,10 @@ Manejador abrirEntrada(const fs::path& proyecto, const fs::path& relativa, DWORD
 {
     if (!relativaSencilla(relativa))
         throw ErrorArchivo(contexto, ruta, kFueraDelProyecto);
-    constexpr DWORD compartir = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
     std::wstring base;
     {
-        const Manejador carpeta(CreateFileW(proyecto.c_str(), FILE_READ_ATTRIBUTES, compartir, nullptr, OPEN_EXISTING,
-                                            FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        const Manejador carpeta(CreateFileW(rutaExtendida(proyecto).c_str(), FILE_READ_ATTRIBUTES, kCompartir, nullptr,
+                                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
         if (!carpeta.valido())
             fallarWindows(contexto, ruta);
         base = rutaFinal(carpeta.h(), contexto, ruta);
@@ -449,8 +608,9 @@ Manejador abrirEntrada(const fs::path& proyecto, const fs::path& relativa, DWORD
     for (const fs::path& parte : relativa.parent_path()) {
         camino /= parte;
         // Opened as itself, for its reparse tag beside its attributes.
-        const Manejador carpeta(CreateFileW(camino.c_str(), FILE_READ_ATTRIBUTES, compartir, nullptr, OPEN_EXISTING,
-                                            FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        const Manejador carpeta(CreateFileW(rutaExtendida(camino).c_str(), FILE_READ_ATTRIBUTES, kCompartir, nullptr,
+                                            OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS,
+                                            nullptr));
         if (!carpeta.valido())
             fallarWindows(contexto, ruta);
         FILE_ATTRIBUTE_TAG_INFO info{};
@@ -461,7 +621,8 @@ Manejador abrirEntrada(const fs::path& proyecto, const fs::path& relativa, DWORD
         if (!(info.FileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             throw ErrorArchivo(contexto, ruta, u"no es una carpeta"_s);
     }
-    Manejador entrada(CreateFileW((proyecto / relativa).c_str(), acceso, compartir, nullptr, OPEN_EXISTING,
+    const std::wstring nativa = rutaExtendida(proyecto / relativa);
+    Manejador entrada(CreateFileW(nativa.c_str(), acceso, kCompartir, nullptr, OPEN_EXISTING,
                                   FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!entrada.valido())
         fallarWindows(contexto, ruta);
@@ -471,7 +632,7 @@ Manejador abrirEntrada(const fs::path& proyecto, const fs::path& relativa, DWORD
     std::wstring esperada = base + relativa.native();
     std::replace(esperada.begin(), esperada.end(), L'/', L'\\');
     const std::wstring abierta = rutaFinal(entrada.h(), contexto, ruta);
-    if (!iguales(abierta, esperada)) {
+    if (!iguales(abierta, esperada) && !igualesSalvoElFinal(abierta, esperada, entrada.h(), nativa)) {
         // Something on the way led elsewhere. Wine, for one, follows a file
         // link of the host even when asked not to: the file behind it is not
         // the entry, wherever it lies.
@@ -582,8 +743,13 @@ void ServicioArchivos::borrarEntrada(const fs::path& proyecto, const fs::path& r
 std::unique_ptr<FlujoTexto> ServicioArchivos::crearTexto(const QString& ruta, bool sobrescribir) const
 {
     const fs::path nativa = rutaNativa(ruta);
+#ifdef _WIN32
+    const bool hay = GetFileAttributesW(rutaExtendida(nativa).c_str()) != INVALID_FILE_ATTRIBUTES;
+#else
     std::error_code ec;
-    if (!sobrescribir && fs::exists(fs::symlink_status(nativa, ec)))
+    const bool hay = fs::exists(fs::symlink_status(nativa, ec));
+#endif
+    if (!sobrescribir && hay)
         throw ErrorArchivo(u"No se pudo crear el archivo"_s, ruta, u"ya existe"_s);
     return std::make_unique<FlujoTexto>(nativa, ruta);
 }
@@ -676,18 +842,16 @@ void ArchivoAbierto::leer(std::uint64_t desde, std::uint64_t hasta, std::vector<
 #else
 ArchivoAbierto::ArchivoAbierto(const Archivo& archivo) : m_ruta(archivo.ruta())
 {
-    std::error_code ec;
-    const fs::file_status estado = fs::status(archivo.nativa(), ec);
-    if (ec)  // gone since it was listed, say: never read as empty
-        throw ErrorArchivo(kAbrirDatos, m_ruta, motivoEnEspanol(ec));
-    if (!fs::is_regular_file(estado))
+    DWORD numero = 0;
+    const auto info = infoDe(archivo.nativa(), numero);
+    if (!info)  // gone since it was listed, say: never read as empty
+        fallarWindows(kAbrirDatos, m_ruta, numero);
+    if (info->Directory)
         return;  // holds no stored data
-    HANDLE h =
-        ::CreateFileW(archivo.nativa().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = ::CreateFileW(rutaExtendida(archivo.nativa()).c_str(), GENERIC_READ, kCompartir, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE)
-        throw ErrorArchivo(kAbrirDatos, m_ruta,
-                           motivoEnEspanol(std::error_code(int(::GetLastError()), std::system_category())));
+        fallarWindows(kAbrirDatos, m_ruta);
     m_handle = h;
     LARGE_INTEGER tamano{};
     if (::GetFileType(h) != FILE_TYPE_DISK)
@@ -696,7 +860,7 @@ ArchivoAbierto::ArchivoAbierto(const Archivo& archivo) : m_ruta(archivo.ruta())
         const DWORD error = ::GetLastError();
         ::CloseHandle(h);
         m_handle = nullptr;
-        throw ErrorArchivo(kLeerDatos, m_ruta, motivoEnEspanol(std::error_code(int(error), std::system_category())));
+        fallarWindows(kLeerDatos, m_ruta, error);
     }
     m_datos = true;
     m_tamano = std::uint64_t(tamano.QuadPart);
@@ -725,8 +889,7 @@ void ArchivoAbierto::leer(std::uint64_t desde, std::uint64_t hasta, std::vector<
             const DWORD error = ::GetLastError();
             if (error == ERROR_HANDLE_EOF)
                 return;
-            throw ErrorArchivo(kLeerDatos, m_ruta,
-                               motivoEnEspanol(std::error_code(int(error), std::system_category())));
+            fallarWindows(kLeerDatos, m_ruta, error);
         }
         if (leidos == 0)
             return;

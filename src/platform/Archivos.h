@@ -47,6 +47,15 @@ QString motivoEnEspanol(const std::error_code& ec);
 // The reparse points by which OneDrive and other cloud services mark the
 // folders and files they keep hold the entry itself.
 bool llevaAOtroSitio(unsigned long atributos, unsigned long etiqueta);
+
+// The form in which every Windows call of this service is given a path: an
+// absolute path as "\\?\C:\..." (or "\\?\UNC\server\share\..."), which the
+// file system takes as it stands, at any length, and without the cleaning by
+// which the ordinary form drops a final dot or blank from a name (so that
+// "a.png." would reach "a.png", or nothing). "." and ".." are resolved first,
+// as the ordinary form does, and "/" made "\". A path already in that form,
+// or relative, is given as it is. Never shown: messages name the ordinary form.
+std::wstring rutaExtendida(const std::filesystem::path& ruta);
 #endif
 
 // Native path for a path typed as text, and back. The way back gives nothing
@@ -73,6 +82,7 @@ public:
     std::uint64_t tamano() const;
     // The path in 8.3 names where the volume keeps them, which any code page
     // can spell; else (and off Windows, where there are none) the full path.
+    // In the ordinary form, as cmd takes it.
     QString rutaParaLote() const;
 
 private:
@@ -89,7 +99,9 @@ public:
     // the way Windows lists them. Entries that hold no stored data (sub-folders,
     // devices, pipes, sockets, links that lead nowhere) are passed over; an
     // entry whose kind cannot be told (no permission, a disk error) is not:
-    // it throws, since a file left out silently would be a wrong result.
+    // it throws, since a file left out silently would be a wrong result. On
+    // Windows the listing itself tells each entry's kind, so that only a link
+    // can turn out to lead nowhere.
     std::vector<Archivo> archivos() const;
 
 private:

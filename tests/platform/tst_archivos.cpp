@@ -1,5 +1,6 @@
 // The file service on real folders: what a folder lists, what fails and how
 // it says so, what deleting and writing leave on disk.
+#include "apoyo/Apoyo.h"
 #include "platform/Archivos.h"
 #include "platform/Escritorio.h"
 #include "platform/PlataformaQt.h"
@@ -31,10 +32,31 @@ using namespace Qt::StringLiterals;
 namespace fs = std::filesystem;
 
 namespace {
+#ifdef Q_OS_WIN
+// The "\\?\" form, which takes any name at any length as it stands.
+std::wstring extendida(const fs::path& ruta)
+{
+    return L"\\\\?\\" + ruta.lexically_normal().native();
+}
+#endif
+
 void Escribir(const fs::path& ruta, const std::string& contenido = "x")
 {
     fs::create_directories(ruta.parent_path());
     std::ofstream(ruta, std::ios::binary) << contenido;
+}
+
+// As Escribir, but on Windows with the name as it stands, at any length.
+void escribirTalCual(const fs::path& ruta, const std::string& contenido)
+{
+#ifdef Q_OS_WIN
+    fs::path carpeta;
+    for (const fs::path& parte : ruta.parent_path())
+        CreateDirectoryW(extendida(carpeta /= parte).c_str(), nullptr);
+    std::ofstream(fs::path(extendida(ruta)), std::ios::binary) << contenido;
+#else
+    Escribir(ruta, contenido);
+#endif
 }
 
 #ifdef Q_OS_WIN
@@ -51,8 +73,9 @@ bool EnElAnfitrion(const QString& programa, const QString& opcion, const std::ve
         return false;
     QString orden = programa + u' ' + opcion;
     for (const fs::path& ruta : rutas) {
-        char* unix = nombreUnix(ruta.c_str());
-        orden += u" \""_s + QString::fromUtf8(unix) + u'"';
+        // The folder's, then the name as it stands: a final dot would be lost.
+        char* unix = nombreUnix(ruta.parent_path().c_str());
+        orden += u" \""_s + QString::fromUtf8(unix) + u'/' + QString::fromStdWString(ruta.filename()) + u'"';
         HeapFree(GetProcessHeap(), 0, unix);
     }
     std::wstring linea = orden.toStdWString();
@@ -69,7 +92,7 @@ bool EnElAnfitrion(const QString& programa, const QString& opcion, const std::ve
 
 bool Hay(const fs::path& ruta)
 {
-    return GetFileAttributesW(ruta.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(extendida(ruta).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // A link at `enlace` to `destino` (a folder or a file): a Windows link when
@@ -107,6 +130,8 @@ private slots:
     void escribirTexto();
     void dentroDeLaCarpeta();
     void leerPorTrozos();
+    void cualquierNombreYLargo_data();
+    void cualquierNombreYLargo();
     void abrirConElEscritorio();
     void loQueSeEjecuta_data();
     void loQueSeEjecuta();
@@ -302,6 +327,7 @@ void PruebaArchivos::borrar()
     Escribir(base / iconos / "objetivo.png", std::string(5000, 'x'));
     const Enlace archivo = Enlazar(afuera / "Ajeno.png", base / iconos / "enlace.png", false);
     const Enlace interno = Enlazar(base / iconos / "objetivo.png", base / iconos / "interno.png", false);
+    Enlazar(base / iconos / "objetivo.png", base / iconos / "objetivo.png.", false);  // Wine names both alike
     if (archivo == Enlace::Windows) {
         QCOMPARE(medir(iconos / "enlace.png"), std::uint64_t(0));
         borrar(iconos / "enlace.png");
@@ -311,15 +337,16 @@ void PruebaArchivos::borrar()
         QCOMPARE(motivo([&] { borrar(iconos / "enlace.png"); }), u"no está dentro de la carpeta del proyecto"_s);
         QCOMPARE(interno, Enlace::Anfitrion);
         QCOMPARE(motivo([&] { borrar(iconos / "interno.png"); }), u"es un enlace a otro archivo"_s);
+        QCOMPARE(motivo([&] { borrar(iconos / "objetivo.png."); }), u"es un enlace a otro archivo"_s);
     }
     QCOMPARE(fs::file_size(afuera / "Ajeno.png"), std::uintmax_t(7));
     QCOMPARE(fs::file_size(base / iconos / "objetivo.png"), std::uintmax_t(5000));
     if (archivo == Enlace::Anfitrion) {
         // Wine would delete what a host link leads to: the host removes them.
         const std::vector<fs::path> enlaces = {base / "Graphics" / "Fogs", base / iconos / "enlace.png",
-                                               base / iconos / "interno.png"};
+                                               base / iconos / "interno.png", base / iconos / "objetivo.png."};
         QVERIFY(EnElAnfitrion(u"rm"_s, u"-f"_s, enlaces,
-                              [&] { return !Hay(enlaces[0]) && !Hay(enlaces[1]) && !Hay(enlaces[2]); }));
+                              [&] { return std::none_of(enlaces.begin(), enlaces.end(), Hay); }));
     }
     if (carpeta == Enlace::Ninguno || archivo != Enlace::Windows)
         QSKIP("no folder link, or no Windows file link (Wine makes none): not every link case shown");
@@ -390,6 +417,12 @@ void PruebaArchivos::dentroDeLaCarpeta()
     fs::create_symlink(rutaNativa(otra.path()) / "a.png", base / "Graphics" / "Icons" / "enlace.png");
     QVERIFY(estaDentroDe(base, base / "Graphics" / "Icons" / "enlace.png"));  // the link itself is inside
 #endif
+#ifdef Q_OS_WIN
+    // The form each Windows call is given: names kept as they stand, a share's too.
+    const auto extendida = [](const wchar_t* ruta) { return QString::fromStdWString(rutaExtendida(ruta)); };
+    QCOMPARE(extendida(L"C:/Juegos/./Mapas/../a.png."), uR"(\\?\C:\Juegos\a.png.)"_s);
+    QCOMPARE(extendida(LR"(\\servidor\juegos\b.png )"), uR"(\\?\UNC\servidor\juegos\b.png )"_s);
+#endif
 }
 
 void PruebaArchivos::leerPorTrozos()
@@ -427,6 +460,36 @@ void PruebaArchivos::leerPorTrozos()
     ::leerPorTrozos(Archivo(tuberia, u"tuberia"_s, u"tuberia"_s), bufer,
                     [&](std::string_view) { QFAIL("a pipe has no piece"); });
 #endif
+}
+
+void PruebaArchivos::cualquierNombreYLargo_data()
+{
+    // Names that Windows' ordinary form would make into others, and a path past
+    // its 260 characters: each listed, opened, measured and deleted as itself.
+    QTest::addColumn<QString>("carpeta");
+    QTest::addColumn<QString>("nombre");
+    QTest::newRow("name ending in a blank") << u"Graphics/Icons"_s << u"b.png "_s;
+    QTest::newRow("name ending in a dot") << u"Graphics/Icons"_s << u"a.png."_s;
+    QTest::newRow("path over 260 characters")
+        << QString(QString(50, u'a') + u'/').repeated(5) + u"Data"_s << u"Map001.rxdata"_s;
+}
+
+void PruebaArchivos::cualquierNombreYLargo()
+{
+    QFETCH(QString, carpeta);
+    QFETCH(QString, nombre);
+    QTemporaryDir dir;
+    const QString texto = QDir::toNativeSeparators(dir.path() + u'/' + carpeta);
+    const fs::path base = rutaNativa(dir.path()), relativa = rutaNativa(carpeta + u'/' + nombre);
+    escribirTalCual(base / relativa, std::string(3000, 'x'));
+    ServicioArchivos s;
+    const auto archivos = s.carpeta(texto).archivos();
+    QCOMPARE(Nombres(archivos), QStringList{nombre});
+    QCOMPARE(archivos[0].ruta(), texto + QDir::separator() + nombre);  // the ordinary form
+    QCOMPARE(ArchivoAbierto(archivos[0]).tamano(), std::uint64_t(3000));
+    QCOMPARE(s.medirEntrada(base, relativa, u"x"_s).bytes, std::uint64_t(3000));
+    s.borrarEntrada(base, relativa, u"x"_s, false);
+    QVERIFY(s.carpeta(texto).archivos().empty());
 }
 
 void PruebaArchivos::abrirConElEscritorio()
