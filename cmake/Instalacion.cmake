@@ -7,7 +7,7 @@
 #   include(cmake/Instalacion.cmake)
 #
 # It adds the icon resources to the target (data/iconos.qrc, and on Windows
-# data/mondrix.rc), and installs:
+# data/mondrix.rc with the icon and the manifest), and installs:
 #
 #   bin/mondrix                                          (mondrix.exe on Windows)
 #   share/applications/org.example.Mondrix.desktop        (Linux and BSD)
@@ -50,16 +50,16 @@ else()
     target_sources(mondrix PRIVATE ${_mondrix_recursos_iconos})
 endif()
 
-# The icon Explorer and the taskbar show for mondrix.exe. The .rc names the
-# .ico relative to data/, which rc.exe and windres both search once it is an
-# include folder of that one source.
+# The icon Explorer and the taskbar show for mondrix.exe, and its manifest.
+# The .rc names both relative to data/, which rc.exe and windres both search
+# once it is an include folder of that one source.
 if(WIN32)
     set(_mondrix_rc "${_mondrix_datos}/mondrix.rc")
     target_sources(mondrix PRIVATE "${_mondrix_rc}")
     set_property(SOURCE "${_mondrix_rc}" APPEND PROPERTY
         INCLUDE_DIRECTORIES "${_mondrix_datos}")
     set_property(SOURCE "${_mondrix_rc}" APPEND PROPERTY
-        OBJECT_DEPENDS "${_mondrix_datos}/icons/mondrix.ico")
+        OBJECT_DEPENDS "${_mondrix_datos}/icons/mondrix.ico;${_mondrix_datos}/mondrix.manifest")
 endif()
 
 # --- Installation ----------------------------------------------------------
