@@ -28,8 +28,9 @@ void abrirArchivoSeleccionado(Principal& ventana, Plataforma& plataforma, const 
             flujo->cerrar();
         } catch (const ErrorArchivo&) {
             // The batch file is only kept for whoever runs it by hand: the
-            // file opens without it, so a folder that takes no writes is no
-            // failure to open.
+            // file opens without it, so a folder that takes no writes, or a
+            // path the console cannot spell (the batch file is left empty),
+            // is no failure to open.
         }
         // Projects are downloaded and shared: a click to look at a file
         // never runs one.

@@ -397,6 +397,34 @@ std::vector<Archivo> Carpeta::archivos() const
 
 // ---------------------------------------------------------------- FlujoTexto
 
+#ifdef _WIN32
+std::optional<QByteArray> enPaginaDeCodigos(const QString& texto, unsigned pagina)
+{
+    if (texto.isEmpty())
+        return QByteArray();
+    const auto* ancho = reinterpret_cast<const wchar_t*>(texto.utf16());
+    const int largo = int(texto.size());
+    // UTF-8 has no look-alikes and takes neither the flag nor the question:
+    // what it cannot spell is a lone surrogate, which it refuses.
+    const bool utf8 = pagina == CP_UTF8;
+    const DWORD banderas = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+    BOOL sustituido = FALSE;
+    BOOL* const vigilado = utf8 ? nullptr : &sustituido;
+    const int n = WideCharToMultiByte(pagina, banderas, ancho, largo, nullptr, 0, nullptr, vigilado);
+    if (n <= 0 || sustituido)
+        return std::nullopt;
+    QByteArray bytes(n, Qt::Uninitialized);
+    if (WideCharToMultiByte(pagina, banderas, ancho, largo, bytes.data(), n, nullptr, vigilado) != n || sustituido)
+        return std::nullopt;
+    // And back as cmd reads them: the very text, or nothing.
+    std::wstring vuelta(std::size_t(largo) + 1, L'\0');
+    const int m = MultiByteToWideChar(pagina, MB_ERR_INVALID_CHARS, bytes.constData(), n, vuelta.data(), largo + 1);
+    if (m != largo || vuelta.compare(0, std::size_t(largo), ancho, std::size_t(largo)) != 0)
+        return std::nullopt;
+    return bytes;
+}
+#endif
+
 FlujoTexto::FlujoTexto(fs::path ruta, QString rutaTexto) : m_ruta(std::move(ruta)), m_rutaTexto(std::move(rutaTexto))
 {
     errno = 0;
@@ -416,7 +444,15 @@ void FlujoTexto::escribirLinea(const QString& linea)
 
 void FlujoTexto::escribirLineaLocal(const QString& linea)
 {
+#ifdef _WIN32
+    const auto bytes = enPaginaDeCodigos(linea, GetOEMCP());
+    if (!bytes)
+        throw ErrorArchivo(u"No se pudo escribir el archivo"_s, m_rutaTexto,
+                           u"la página de códigos de la consola no tiene alguno de sus caracteres"_s);
+    escribirBytes(*bytes);
+#else
     escribirBytes(linea.toLocal8Bit());
+#endif
 }
 
 void FlujoTexto::escribirBytes(const QByteArray& linea)

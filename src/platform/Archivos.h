@@ -56,6 +56,13 @@ bool llevaAOtroSitio(unsigned long atributos, unsigned long etiqueta);
 // as the ordinary form does, and "/" made "\". A path already in that form,
 // or relative, is given as it is. Never shown: messages name the ordinary form.
 std::wstring rutaExtendida(const std::filesystem::path& ruta);
+
+// The bytes of `texto` in code page `pagina` (65001, UTF-8, too) when every
+// character has its own exact form there, read back as the same text; nothing
+// when one has none. Windows would otherwise put a look-alike in its place
+// ("best fit"): a fullwidth quote, "&", "%" or "^" that cmd then reads as the
+// real one.
+std::optional<QByteArray> enPaginaDeCodigos(const QString& texto, unsigned pagina);
 #endif
 
 // Native path for a path typed as text, and back. The way back gives nothing
@@ -113,8 +120,10 @@ class FlujoTexto {
 public:
     FlujoTexto(std::filesystem::path ruta, QString rutaTexto);
     void escribirLinea(const QString& linea);  // UTF-8, ended by CR LF
-    // In the system's 8-bit encoding, as cmd reads a batch file: the ANSI code
-    // page on Windows. Ended by CR LF.
+    // In the encoding cmd reads a batch file in: the console's (OEM) code page
+    // on Windows, the local 8-bit encoding elsewhere. Ended by CR LF. On
+    // Windows a line without an exact form there is not written at all: it
+    // throws, so that a batch file never holds a line that reads otherwise.
     void escribirLineaLocal(const QString& linea);
     void cerrar();
 

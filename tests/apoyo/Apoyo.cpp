@@ -19,6 +19,10 @@
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 #endif
+#ifdef Q_OS_WIN
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
 
 namespace fs = std::filesystem;
 using namespace Qt::StringLiterals;
@@ -159,6 +163,16 @@ QStringList Textos(const QListWidget* lista)
         t << QDir::fromNativeSeparators(lista->item(i)->text());
     return t;
 }
+
+#ifdef Q_OS_WIN
+QString comoLeeCmd(const QByteArray& bytes)
+{
+    std::wstring texto(std::size_t(bytes.size()), L'\0');
+    texto.resize(std::size_t(
+        MultiByteToWideChar(GetOEMCP(), 0, bytes.constData(), int(bytes.size()), texto.data(), int(texto.size()))));
+    return QString::fromStdWString(texto);
+}
+#endif
 
 QString ProyectoReal(const fs::path& fuente, const fs::path& destino)
 {

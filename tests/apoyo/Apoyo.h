@@ -109,3 +109,8 @@ void ClicEn(QWidget& ventana, QWidget* control);
 void ClicEnFila(QListWidget* lista, int fila);
 void DobleClicEnFila(QListWidget* lista, int fila);
 QStringList Textos(const QListWidget* lista);
+
+#ifdef Q_OS_WIN
+// A batch file's bytes as cmd reads them: in the console's code page.
+QString comoLeeCmd(const QByteArray& bytes);
+#endif

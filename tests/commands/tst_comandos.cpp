@@ -1,6 +1,7 @@
 // What the user does with the finished list: remove entries, measure,
 // delete, open. On real folders, asserting what is left on disk.
 #include "apoyo/Apoyo.h"
+#include "commands/Comunes.h"
 #include "platform/Archivos.h"
 #include "window/Controles.h"
 
@@ -75,12 +76,11 @@ struct ConLote : Analizado {
     {
         const QByteArray c = Contenido();
 #ifdef Q_OS_WIN
-        // The 8.3 path where the volume has one, in the ANSI code page:
-        // it must lead to the same file.
+        // The 8.3 path where the volume has one, as cmd reads it: it must
+        // lead to the same file.
         if (!c.startsWith("start \"\" \"") || !c.endsWith("\"\r\n"))
             return false;
-        const std::wstring ruta =
-            QString::fromLocal8Bit(c.mid(10, c.size() - 13)).replace(u"%%"_s, u"%"_s).toStdWString();
+        const std::wstring ruta = comoLeeCmd(c.mid(10, c.size() - 13)).replace(u"%%"_s, u"%"_s).toStdWString();
         std::wstring larga(MAX_PATH, L'\0');
         larga.resize(GetLongPathNameW(ruta.c_str(), larga.data(), MAX_PATH));
         return QDir::fromNativeSeparators(QString::fromStdWString(larga))
@@ -117,6 +117,8 @@ private slots:
     void carpetaSinPermisoDeBusqueda();
     void abrirArchivo();
     void abrirSinSeleccionOArchivoPerdido();
+    void lineaEnCadaPagina_data();
+    void lineaEnCadaPagina();
     void nombresExactos();
     void flujoCompletoEnElEjemplo();
 };
@@ -535,6 +537,37 @@ void PruebaAcciones::abrirSinSeleccionOArchivoPerdido()
     QCOMPARE(a.v.plataforma.programas.size(), size_t(2));
     QVERIFY(a.v.plataforma.programas[1].archivo == rutaNativa(a.p.Carpeta() + a.Item(u"A.png"_s)));
     QVERIFY(!QFileInfo::exists(a.aplicacion.path() + u"/no"_s));
+}
+
+void PruebaAcciones::lineaEnCadaPagina_data()
+{
+#ifndef Q_OS_WIN
+    QSKIP("code pages are a Windows matter");
+#else
+    // The batch file's line in a console's code page: the very path as cmd
+    // reads it, or none where a character has no form of its own there.
+    QTest::addColumn<QString>("ruta");
+    QTest::addColumn<unsigned>("pagina");
+    QTest::addColumn<QByteArray>("bytes");  // empty: no line
+    const QString dragon = u"C:\\J\\Dragón 100%.png"_s;
+    const QString parecidos = u"C:\\J\\a\uFF02 \uFF06 calc \uFF05PATH\uFF05 \uFF3E \uFF02.png"_s;  // fullwidth " & % ^
+    QTest::newRow("Dragón, 850") << dragon << 850u << QByteArray("start \"\" \"C:\\J\\Drag\xa2n 100%%.png\"");
+    QTest::newRow("Dragón, 1252") << dragon << 1252u << QByteArray("start \"\" \"C:\\J\\Drag\xf3n 100%%.png\"");
+    QTest::newRow("Dragón, UTF-8") << dragon << 65001u << QByteArray("start \"\" \"C:\\J\\Drag\xc3\xb3n 100%%.png\"");
+    QTest::newRow("look-alikes, 850") << parecidos << 850u << QByteArray();
+    QTest::newRow("look-alikes, 1252") << parecidos << 1252u << QByteArray();
+    QTest::newRow("lone surrogate, UTF-8") << u"C:\\J\\a\xD800.png"_s << 65001u << QByteArray();
+#endif
+}
+
+void PruebaAcciones::lineaEnCadaPagina()
+{
+#ifdef Q_OS_WIN
+    QFETCH(QString, ruta);
+    QFETCH(unsigned, pagina);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(enPaginaDeCodigos(lineaDeLote(ruta), pagina).value_or(QByteArray()), bytes);
+#endif
 }
 
 void PruebaAcciones::nombresExactos()

@@ -375,13 +375,17 @@ void PruebaArchivos::escribirTexto()
     QVERIFY_THROWS_EXCEPTION(ErrorArchivo, s.crearTexto(ruta, false));
     QVERIFY_THROWS_EXCEPTION(ErrorArchivo, s.crearTexto(dir.path() + u"/no/hay/x.bat"_s, true));
 
-    // A batch file's line is 8-bit text as cmd reads it: the ANSI code page
-    // on Windows (1252 under Wine's default), the local encoding elsewhere.
+    // A batch file's line is 8-bit text as cmd reads it: the console's code
+    // page on Windows, the local encoding elsewhere.
     s.crearTexto(ruta, true)->escribirLineaLocal(u"start Dragón.png"_s);
     QVERIFY(f.open(QIODevice::ReadOnly));
 #ifdef Q_OS_WIN
-    if (GetACP() == 1252)
-        QCOMPARE(f.readAll(), QByteArray("start Drag\xf3n.png\r\n"));
+    QCOMPARE(comoLeeCmd(f.readAll()), u"start Dragón.png\r\n"_s);
+    f.close();
+    // Rather than a look-alike that cmd reads as a quote or an "&", no line.
+    QVERIFY_THROWS_EXCEPTION(ErrorArchivo,
+                             s.crearTexto(ruta, true)->escribirLineaLocal(u"start \"a\uFF02 \uFF06 calc\""_s));
+    QCOMPARE(QFileInfo(ruta).size(), 0);
 #else
     QCOMPARE(f.readAll(), QByteArray("start Drag\xc3\xb3n.png\r\n"));
 #endif
