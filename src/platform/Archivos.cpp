@@ -275,6 +275,7 @@ std::uint64_t Archivo::tamano() const
 QString Archivo::rutaParaLote() const
 {
 #ifdef _WIN32
+    QString paraLote = ruta();
     const std::wstring extendida = rutaExtendida(m_ruta);
     const DWORD n = GetShortPathNameW(extendida.c_str(), nullptr, 0);
     if (n != 0) {
@@ -282,11 +283,19 @@ QString Archivo::rutaParaLote() const
         const DWORD escritos = GetShortPathNameW(extendida.c_str(), corta.data(), n);
         if (escritos != 0 && escritos < n) {
             corta.resize(escritos);
-            return QString::fromStdWString(rutaOrdinaria(std::move(corta)));
+            paraLote = QString::fromStdWString(rutaOrdinaria(std::move(corta)));
         }
     }
-#endif
+    // cmd hands a path on in the ordinary form, which drops a final dot or
+    // blank from every name: such a path would lead to another file, or none.
+    for (const QString& nombre : QString(paraLote).replace(u'/', u'\\').split(u'\\'))
+        if (nombre != u"."_s && nombre != u".."_s && (nombre.endsWith(u'.') || nombre.endsWith(u' ')))
+            throw ErrorArchivo(u"No se puede nombrar el archivo en la consola"_s, ruta(),
+                               u"un nombre de su ruta termina en punto o en espacio"_s);
+    return paraLote;
+#else
     return ruta();
+#endif
 }
 
 // ---------------------------------------------------------------- Carpeta

@@ -89,7 +89,9 @@ public:
     std::uint64_t tamano() const;
     // The path in 8.3 names where the volume keeps them, which any code page
     // can spell; else (and off Windows, where there are none) the full path.
-    // In the ordinary form, as cmd takes it.
+    // In the ordinary form, as cmd takes it; on Windows it throws ErrorArchivo
+    // when that form names another file: where a name ends in a dot or a blank
+    // and has no 8.3 name to stand in for it.
     QString rutaParaLote() const;
 
 private:

@@ -386,6 +386,10 @@ void PruebaArchivos::escribirTexto()
     QVERIFY_THROWS_EXCEPTION(ErrorArchivo,
                              s.crearTexto(ruta, true)->escribirLineaLocal(u"start \"a\uFF02 \uFF06 calc\""_s));
     QCOMPARE(QFileInfo(ruta).size(), 0);
+    // Without an 8.3 name (none for a file not there), a name that cmd would
+    // read without its final dot gives no path for the batch file.
+    const Archivo falta(rutaNativa(dir.path()) / L"no hay.png.", dir.path() + u"/no hay.png."_s, u"no hay.png."_s);
+    QVERIFY_THROWS_EXCEPTION(ErrorArchivo, falta.rutaParaLote());
 #else
     QCOMPARE(f.readAll(), QByteArray("start Drag\xc3\xb3n.png\r\n"));
 #endif
