@@ -159,14 +159,10 @@ std::optional<FILE_STANDARD_INFO> infoDe(const fs::path& nativa, DWORD& numero)
 }
 #endif
 
-// What ends a folder in a native path.
-#ifdef _WIN32
-constexpr const wchar_t* kSeparadores = L"\\/";
-#else
-constexpr const char* kSeparadores = "/";
-#endif
-
 #ifndef _WIN32
+// What ends a folder in a native path.
+constexpr const char* kSeparadores = "/";
+
 // A link that leads nowhere (or round in a circle) holds no stored data: it is
 // passed over like a pipe. Any other reason not to know what an entry is
 // (no permission, a disk error) must be told.
