@@ -18,12 +18,9 @@
 #include <system_error>
 #include <vector>
 
-// The separator that joins a folder and a name in every path the program forms.
-#ifdef _WIN32
-inline constexpr char16_t kSeparador = u'\\';
-#else
-inline constexpr char16_t kSeparador = u'/';
-#endif
+// The separator that joins a folder and a name in every path the program forms:
+// the system's own, a backslash on Windows and "/" elsewhere.
+inline constexpr char16_t kSeparador = char16_t(std::filesystem::path::preferred_separator);
 
 // A failed file operation: which path, and why, in words for the user.
 class ErrorArchivo : public std::runtime_error {
