@@ -200,11 +200,13 @@ private:
     QString m_ruta;
     std::uint64_t m_tamano = 0;
     bool m_datos = false;  // a plain file, not a device or a pipe
-#ifdef _WIN32
-    void* m_handle = nullptr;
-#else
-    int m_fd = -1;
-#endif
+    // The open file as its system holds it, each system's source using its
+    // own member: a HANDLE on Windows (null when none was opened), a
+    // descriptor elsewhere (set before anything reads it).
+    union {
+        void* m_handle = nullptr;
+        int m_fd;
+    };
 };
 
 // Reads a file from start to end in pieces into `bufer`, handing each piece to
