@@ -1,5 +1,6 @@
 #include "platform/Archivos.h"
 #include "platform/ArchivosInterno.h"
+#include "platform/ArchivosWindows.h"
 
 #include <QStringList>
 
