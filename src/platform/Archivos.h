@@ -3,6 +3,9 @@
 // them, and carries underneath the native path the file system gave, so that
 // a file is always reached by that path and never by one rebuilt from a
 // display string (a name need not be valid text, and two names may show alike).
+// Archivos.cpp does what every system does alike; ArchivosPosix.cpp and
+// ArchivosWindows.cpp each do the rest their own system's way, and
+// ArchivosWindows.h declares what only Windows has.
 #pragma once
 
 #include <QString>
