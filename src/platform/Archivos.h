@@ -3,6 +3,9 @@
 // them, and carries underneath the native path the file system gave, so that
 // a file is always reached by that path and never by one rebuilt from a
 // display string (a name need not be valid text, and two names may show alike).
+// Archivos.cpp does what every system does alike; ArchivosPosix.cpp and
+// ArchivosWindows.cpp each do the rest their own system's way, and
+// ArchivosWindows.h declares what only Windows has.
 #pragma once
 
 #include <QString>
@@ -18,12 +21,9 @@
 #include <system_error>
 #include <vector>
 
-// The separator that joins a folder and a name in every path the program forms.
-#ifdef _WIN32
-inline constexpr char16_t kSeparador = u'\\';
-#else
-inline constexpr char16_t kSeparador = u'/';
-#endif
+// The separator that joins a folder and a name in every path the program forms:
+// the system's own, a backslash on Windows and "/" elsewhere.
+inline constexpr char16_t kSeparador = char16_t(std::filesystem::path::preferred_separator);
 
 // A failed file operation: which path, and why, in words for the user.
 class ErrorArchivo : public std::runtime_error {
@@ -40,30 +40,6 @@ extern const QString kFueraDelProyecto;
 
 // Spanish words for an operating-system error.
 QString motivoEnEspanol(const std::error_code& ec);
-
-#ifdef _WIN32
-// Whether an entry with these attributes and reparse tag leads elsewhere: a
-// link, a junction, a mount point (the tags that stand for another name).
-// The reparse points by which OneDrive and other cloud services mark the
-// folders and files they keep hold the entry itself.
-bool llevaAOtroSitio(unsigned long atributos, unsigned long etiqueta);
-
-// The form in which every Windows call of this service is given a path: an
-// absolute path as "\\?\C:\..." (or "\\?\UNC\server\share\..."), which the
-// file system takes as it stands, at any length, and without the cleaning by
-// which the ordinary form drops a final dot or blank from a name (so that
-// "a.png." would reach "a.png", or nothing). "." and ".." are resolved first,
-// as the ordinary form does, and "/" made "\". A path already in that form,
-// or relative, is given as it is. Never shown: messages name the ordinary form.
-std::wstring rutaExtendida(const std::filesystem::path& ruta);
-
-// The bytes of `texto` in code page `pagina` (65001, UTF-8, too) when every
-// character has its own exact form there, read back as the same text; nothing
-// when one has none. Windows would otherwise put a look-alike in its place
-// ("best fit"): a fullwidth quote, "&", "%" or "^" that cmd then reads as the
-// real one.
-std::optional<QByteArray> enPaginaDeCodigos(const QString& texto, unsigned pagina);
-#endif
 
 // Native path for a path typed as text, and back. The way back gives nothing
 // when the name cannot survive the round trip (bytes that are not valid in the
@@ -203,11 +179,13 @@ private:
     QString m_ruta;
     std::uint64_t m_tamano = 0;
     bool m_datos = false;  // a plain file, not a device or a pipe
-#ifdef _WIN32
-    void* m_handle = nullptr;
-#else
-    int m_fd = -1;
-#endif
+    // The open file as its system holds it, each system's source using its
+    // own member: a HANDLE on Windows (null when none was opened), a
+    // descriptor elsewhere (set before anything reads it).
+    union {
+        void* m_handle = nullptr;
+        int m_fd;
+    };
 };
 
 // Reads a file from start to end in pieces into `bufer`, handing each piece to

@@ -22,6 +22,8 @@
 #include <unistd.h>
 #endif
 #ifdef Q_OS_WIN
+#include "platform/ArchivosWindows.h"
+
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #endif

@@ -23,6 +23,8 @@
 #include <sys/stat.h>
 #endif
 #ifdef Q_OS_WIN
+#include "platform/ArchivosWindows.h"
+
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #undef borrarEntrada
