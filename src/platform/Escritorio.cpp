@@ -13,11 +13,13 @@ namespace {
 // searches for, not what the shell's "open" does. Besides what PATHEXT holds
 // by default: what the shell runs, installs, imports or follows; ClickOnce
 // applications, settings shortcuts that name a command, compiled help whose
-// pages run scripts; and the scripts that Git for Windows, Python, Perl and
-// Ruby register to be run when opened.
+// pages run scripts, packaged apps, web shortcuts and troubleshooting packs;
+// and the scripts that Git for Windows, Python, Java, Perl, Ruby, AutoHotkey
+// and AutoIt register to be run when opened.
 const QStringList kSeEjecutan = kPathextDeSiempre.split(u';')
     + u".LNK .URL .SCR .MSI .MSP .PS1 .HTA .CPL .REG .PIF .JAR .APPLICATION .APPREF-MS .SETTINGCONTENT-MS .CHM"
-      u" .SH .PY .PYW .PYZ .PL .RB .RBW .TCL"_s.split(u' ');
+      u" .APPX .APPXBUNDLE .MSIX .MSIXBUNDLE .APPINSTALLER .WEBSITE .DIAGCAB .JNLP"
+      u" .SH .PY .PYW .PYZ .PYZW .PYC .PYO .PL .RB .RBW .TCL .AHK .AU3"_s.split(u' ');
 }  // namespace
 
 bool windowsLaEjecutaria(const QString& nombre, const QString& pathext)
@@ -31,7 +33,9 @@ bool windowsLaEjecutaria(const QString& nombre, const QString& pathext)
     if (punto < 0)
         return false;
     const QString extension = recortado.mid(punto);
-    if (kSeEjecutan.contains(extension, Qt::CaseInsensitive))
+    // A class identifier as extension ("x.{3050F4D8-…}") has the shell open
+    // the file with whatever that class names, mshta among them.
+    if (kSeEjecutan.contains(extension, Qt::CaseInsensitive) || extension.startsWith(u".{"_s))
         return true;
     for (const QString& entrada : pathext.split(u';')) {
         if (entrada.trimmed().compare(extension, Qt::CaseInsensitive) == 0)

@@ -563,6 +563,9 @@ void PruebaArchivos::loQueSeEjecuta_data()
     QTest::newRow("exe") << u"Heroe.png.Exe"_s << "MZ\x90\0"_ba << nada << true << true;
     QTest::newRow("lnk") << u"atajo.lnk"_s << "L\0\0\0"_ba << nada << true << true;
     QTest::newRow("ps1") << u"Cura.Ps1"_s << QByteArray("Remove-Item x") << nada << true << true;
+    QTest::newRow("compiled Python") << u"leeme.pyc"_s << QByteArray("\x55\x0d\x0d\x0a") << nada << true << true;
+    QTest::newRow("class identifier") << u"x.{3050F4D8-98B5-11CF-BB82-00AA00BDCE0B}"_s << QByteArray("<script>") << nada
+                                      << true << true;
     QTest::newRow("sh vacío") << u"lanzar.sh"_s << QByteArray() << nada << true << true;
     QTest::newRow("ELF con nombre de PNG") << u"Heroe.png"_s << elf << nada << false << true;
     QTest::newRow("guion en .txt") << u"nota.txt"_s << guion << nada << false << true;
