@@ -184,8 +184,17 @@ std::vector<Archivo> listar(const fs::path& carpeta, const QString& carpetaTexto
     WIN32_FIND_DATAW datos;
     const HANDLE busqueda = FindFirstFileExW(patron.c_str(), FindExInfoBasic, &datos, FindExSearchNameMatch, nullptr,
                                              FIND_FIRST_EX_LARGE_FETCH);
-    if (busqueda == INVALID_HANDLE_VALUE)
-        fallarWindows(contexto, carpetaTexto);  // a folder lists "." at least
+    if (busqueda == INVALID_HANDLE_VALUE) {
+        const DWORD numero = GetLastError();
+        // A folder lists "." at least, but a volume's root, and some drives
+        // mounted by a file system of their own, list nothing when empty.
+        if (numero == ERROR_FILE_NOT_FOUND) {
+            const DWORD atributos = GetFileAttributesW(rutaExtendida(carpeta).c_str());
+            if (atributos != INVALID_FILE_ATTRIBUTES && (atributos & FILE_ATTRIBUTE_DIRECTORY))
+                return archivos;
+        }
+        fallarWindows(contexto, carpetaTexto, numero);
+    }
     const std::unique_ptr<void, decltype(&FindClose)> cerrar(busqueda, &FindClose);
     do {
         const std::wstring_view nombre(datos.cFileName);
