@@ -62,7 +62,6 @@ public:
     // files cost one string apiece, not one per folder on the way.
     const Nativo& nativaTexto() const { return m_ruta; }
     std::filesystem::path nativa() const { return m_ruta; }
-    std::uint64_t tamano() const;
     // The path in 8.3 names where the volume keeps them, which any code page
     // can spell; else (and off Windows, where there are none) the full path.
     // In the ordinary form, as cmd takes it; on Windows it throws ErrorArchivo

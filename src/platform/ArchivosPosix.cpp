@@ -41,15 +41,6 @@ QString textoVisible(std::basic_string_view<fs::path::value_type> nativa)
 
 // ---------------------------------------------------------------- Archivo
 
-std::uint64_t Archivo::tamano() const
-{
-    std::error_code ec;
-    const auto tamano = fs::file_size(m_ruta, ec);
-    if (ec)
-        throw ErrorArchivo(u"No se pudo medir el archivo"_s, ruta(), motivoEnEspanol(ec));
-    return tamano;
-}
-
 QString Archivo::rutaParaLote() const
 {
     return ruta();

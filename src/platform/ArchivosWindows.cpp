@@ -135,15 +135,6 @@ QString textoVisible(std::basic_string_view<fs::path::value_type> nativa)
 
 // ---------------------------------------------------------------- Archivo
 
-std::uint64_t Archivo::tamano() const
-{
-    DWORD numero = 0;
-    const auto info = infoDe(m_ruta, numero);
-    if (!info)
-        fallarWindows(u"No se pudo medir el archivo"_s, ruta(), numero);
-    return std::uint64_t(info->EndOfFile.QuadPart);
-}
-
 QString Archivo::rutaParaLote() const
 {
     QString paraLote = ruta();
