@@ -48,8 +48,9 @@ QByteArray Marshal(const QByteArray& texto)
 thread_local int t_asignacionesAntesDeFallar = -1;
 }  // namespace
 
-// Every allocation of this program goes through here, so that a test can
-// make one fail on the thread where it matters.
+// Every single allocation of this program goes through here, so that a test
+// can make one fail on the thread where it matters. The array forms call
+// these, or (under a sanitizer) pair among themselves.
 void* operator new(std::size_t n)
 {
     if (t_asignacionesAntesDeFallar >= 0 && t_asignacionesAntesDeFallar-- == 0)
@@ -57,10 +58,6 @@ void* operator new(std::size_t n)
     if (void* p = std::malloc(n ? n : 1))
         return p;
     throw std::bad_alloc();
-}
-void* operator new[](std::size_t n)
-{
-    return operator new(n);
 }
 void* operator new(std::size_t n, const std::nothrow_t&) noexcept
 {
@@ -70,31 +67,11 @@ void* operator new(std::size_t n, const std::nothrow_t&) noexcept
         return nullptr;
     }
 }
-void* operator new[](std::size_t n, const std::nothrow_t& sinExcepcion) noexcept
-{
-    return operator new(n, sinExcepcion);
-}
 void operator delete(void* p) noexcept
 {
     std::free(p);
 }
-void operator delete[](void* p) noexcept
-{
-    std::free(p);
-}
 void operator delete(void* p, std::size_t) noexcept
-{
-    std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept
-{
-    std::free(p);
-}
-void operator delete(void* p, const std::nothrow_t&) noexcept
-{
-    std::free(p);
-}
-void operator delete[](void* p, const std::nothrow_t&) noexcept
 {
     std::free(p);
 }
